@@ -1,0 +1,46 @@
+// The one door through which the reader library's notifications enter.
+//
+// The library may call ReaderCallBack on any thread. Called on the UI thread it
+// forwards straight to the registered target; called on any other thread it
+// posts the four values to the UI thread and returns at once, so a TvxStop on
+// the UI thread never waits on a notification that waits on the UI.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "tavrix/tavrix.h"
+
+namespace corvane {
+
+// Runs work on the UI thread; a front end provides one.
+class UiDispatcher {
+ public:
+  virtual ~UiDispatcher() = default;
+  virtual bool IsUiThread() const = 0;
+  // Queues `task` to run later on the UI thread. Returns false when it could
+  // not be queued (the task is then dropped).
+  virtual bool Post(std::function<void()> task) = 0;
+};
+
+// What notifications are delivered to: the single window.
+class NotificationTarget {
+ public:
+  virtual ~NotificationTarget() = default;
+  virtual void CallBackBadge(int32_t HReader, int32_t Wparam, int32_t Lparam,
+                             int32_t UserData) = 0;
+};
+
+// Installs the front end's dispatcher (or none, with nullptr). A foreign-thread
+// notification that finds no dispatcher is dropped.
+void SetUiDispatcher(std::shared_ptr<UiDispatcher> dispatcher);
+
+// Registers the window that receives notifications, or none. Call on the UI
+// thread only; a notification that finds no window there is dropped.
+void SetNotificationTarget(NotificationTarget* target);
+
+extern "C" int32_t TVX_CALL ReaderCallBack(int32_t HReader, int32_t Wparam, int32_t Lparam,
+                                           int32_t UserData);
+
+}  // namespace corvane
