@@ -48,8 +48,7 @@ class Form1 final : public NotificationTarget {
   void btAttiva_Click();
   void btDisattiva_Click();
 
-  void CallBackBadge(int32_t HReader, int32_t Wparam, int32_t Lparam,
-                     int32_t UserData) override;
+  void CallBackBadge(int32_t HReader, int32_t Wparam, int32_t Lparam, int32_t UserData) override;
   void DecodeCard(const std::wstring& card);
 
   int32_t CurrentReaderHandle() const { return ReaderHandle; }

@@ -44,8 +44,8 @@ inline constexpr std::array<Control, 10> kControls = {{
 
 // cbCom's entries as the window is created; Form_Load replaces them before the
 // window is first shown.
-inline constexpr std::array<const wchar_t*, 5> kInitialPortEntries = {
-    L"USB ANY", L"COM1", L"COM2", L"COM3", L"COM4"};
+inline constexpr std::array<const wchar_t*, 5> kInitialPortEntries = {L"USB ANY", L"COM1", L"COM2",
+                                                                      L"COM3", L"COM4"};
 
 // Twips to device pixels at `dpi` (MulDiv rounding).
 constexpr int TwipsToPixels(int twips, int dpi) {

@@ -32,8 +32,7 @@ class Module1 final : public ReaderLibrary {
   int32_t TvxGetLastError(int32_t reader, std::wstring& text, int32_t& length) override;
   int32_t TvxGetLastCardData(int32_t reader, std::wstring& text, int32_t& length) override;
   int32_t TvxGetVersion(std::wstring& text, int32_t& length) override;
-  int32_t TvxStartCallBack(const std::wstring& port, TvxNotify notify,
-                           int32_t userData) override;
+  int32_t TvxStartCallBack(const std::wstring& port, TvxNotify notify, int32_t userData) override;
   int32_t TvxStop(int32_t reader) override;
   int32_t TvxStart(const std::wstring& port) override;
 

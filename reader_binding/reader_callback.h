@@ -20,7 +20,8 @@ class UiDispatcher {
   virtual ~UiDispatcher() = default;
   virtual bool IsUiThread() const = 0;
   // Queues `task` to run later on the UI thread. Returns false when it could
-  // not be queued (the task is then dropped).
+  // not be queued (the task is then dropped). A task may throw: the front end
+  // reports what it throws as a fatal error, at the same place as every other.
   virtual bool Post(std::function<void()> task) = 0;
 };
 
@@ -28,8 +29,7 @@ class UiDispatcher {
 class NotificationTarget {
  public:
   virtual ~NotificationTarget() = default;
-  virtual void CallBackBadge(int32_t HReader, int32_t Wparam, int32_t Lparam,
-                             int32_t UserData) = 0;
+  virtual void CallBackBadge(int32_t HReader, int32_t Wparam, int32_t Lparam, int32_t UserData) = 0;
 };
 
 // Installs the front end's dispatcher (or none, with nullptr). A foreign-thread
