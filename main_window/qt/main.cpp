@@ -1,0 +1,22 @@
+#include <QApplication>
+#include <memory>
+
+#include "main_window/form1_layout.h"
+#include "main_window/qt/fatal_error.h"
+#include "main_window/qt/qt_ui_dispatcher.h"
+#include "main_window/qt/run_program.h"
+#include "reader_binding/module1.h"
+#include "reader_binding/reader_callback.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  // No application display name: Qt would append it to the window's title.
+  QApplication::setApplicationName(QString::fromWCharArray(corvane::layout::kApplicationTitle));
+  QApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
+
+  corvane::SetUiDispatcher(
+      std::make_shared<corvane::qtui::QtUiDispatcher>(app, &corvane::qtui::EndProgramOnFatalError));
+  const int status = corvane::qtui::RunProgram(corvane::Module1::Instance());
+  corvane::SetUiDispatcher(nullptr);
+  return status;
+}
