@@ -1,0 +1,173 @@
+// Module1 against real shared libraries: the stand-in, a scripted one that
+// lacks an entry point, and one that does not exist.
+#include <dlfcn.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <climits>
+#include <clocale>
+#include <string>
+
+#include "reader_binding/module1.h"
+
+namespace corvane {
+namespace {
+
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+
+constexpr const char* kScripted = "libTavrixScripted.so";
+
+std::string BesideTests(const std::string& fileName) {
+  char path[PATH_MAX];
+  const ssize_t written = readlink("/proc/self/exe", path, sizeof path);
+  std::string executable(path, static_cast<std::size_t>(written > 0 ? written : 0));
+  return executable.substr(0, executable.rfind('/') + 1) + fileName;
+}
+
+// Drives the scripted library that a Module1 has loaded.
+void ScriptOutText(const std::string& text, int32_t bytesToWrite, int32_t reportedLength) {
+  void* library = dlopen(BesideTests(kScripted).c_str(), RTLD_NOW | RTLD_NOLOAD);
+  ASSERT_NE(library, nullptr);
+  using Script = void (*)(const char*, int32_t, int32_t);
+  reinterpret_cast<Script>(dlsym(library, "ScriptOutText"))(text.c_str(), bytesToWrite,
+                                                            reportedLength);
+  dlclose(library);
+}
+
+TEST(Module1, LoadsNothingBeforeTheFirstCall) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  // A fresh process, so no other test has loaded the library yet.
+  EXPECT_EXIT(
+      {
+        Module1 binding;
+        const bool loadedBefore =
+            binding.IsLoaded() || dlopen(TAVRIX_FILE_NAME, RTLD_NOW | RTLD_NOLOAD) != nullptr;
+        std::wstring version(40, L' ');
+        int32_t length = 40;
+        const int32_t result = binding.TvxGetVersion(version, length);
+        std::exit(!loadedBefore && binding.IsLoaded() && result == 0 ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+TEST(Module1, ReachesEveryCalledEntryPointOfTheStandIn) {
+  Module1 binding;
+  std::wstring text;
+  int32_t length = 0;
+  ASSERT_EQ(binding.TvxPortsAvailable(text, length), -3);
+  ASSERT_GT(length, 1);
+  text.assign(static_cast<std::size_t>(length), L' ');
+  ASSERT_EQ(binding.TvxPortsAvailable(text, length), 0);
+  EXPECT_EQ(text.substr(0, 4), L"USB,");
+  EXPECT_EQ(text.substr(text.size() - 4), L",SIM");
+
+  std::wstring usb(10, L' ');
+  int32_t usbLength = 10;
+  ASSERT_EQ(binding.TvxUSBCOMPort(usb, usbLength), 0);
+  EXPECT_EQ(usb, L"USB");
+
+  ASSERT_GE(binding.TvxInitialize(), 0);
+  EXPECT_LT(binding.TvxStartCallBack(L"no such port", &ReaderCallBack, 0), 0);
+  EXPECT_LT(binding.TvxStop(987654), 0);
+  std::wstring card(255, L' ');
+  int32_t cardLength = 255;
+  EXPECT_LT(binding.TvxGetLastCardData(987654, card, cardLength), 0);
+  std::wstring error(255, L' ');
+  int32_t errorLength = 255;
+  EXPECT_LT(binding.TvxGetLastError(987654, error, errorLength), 0);
+  binding.TvxUninitialize();
+}
+
+TEST(Module1, MissingLibraryIsAFatalErrorNamingTheFile) {
+  Module1 binding("libTavrixNowhere.so");
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    try {
+      binding.TvxInitialize();
+      FAIL() << "no error";
+    } catch (const ReaderLibraryMissing& error) {
+      EXPECT_THAT(error.what(), HasSubstr("libTavrixNowhere.so"));
+    }
+  }
+  EXPECT_FALSE(binding.IsLoaded());
+}
+
+TEST(Module1, MissingEntryPointIsAFatalErrorNamingIt) {
+  Module1 binding(kScripted);
+  EXPECT_EQ(binding.TvxInitialize(), 17);
+  try {
+    binding.TvxStop(3);
+    FAIL() << "no error";
+  } catch (const ReaderLibraryMissing& error) {
+    EXPECT_THAT(error.what(), AllOf(HasSubstr("TvxStop"), HasSubstr(kScripted)));
+  }
+  EXPECT_EQ(binding.TvxInitialize(), 17) << "the library stays usable";
+}
+
+struct OutTextCase {
+  const char* name;
+  std::string written;
+  int32_t bytesToWrite;
+  int32_t reportedLength;
+  std::wstring kept;
+};
+
+class OutTextTest : public ::testing::TestWithParam<OutTextCase> {};
+
+// Run under AddressSanitizer, these also prove that a library filling the
+// whole buffer and its NUL stays inside what the binding handed it.
+TEST_P(OutTextTest, KeepsOnlyWhatTheLengthVouchesForWithinTheBuffer) {
+  ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr);
+  const OutTextCase& row = GetParam();
+  Module1 binding(kScripted);
+  binding.TvxInitialize();
+  ScriptOutText(row.written, row.bytesToWrite, row.reportedLength);
+
+  std::wstring text(10, L' ');
+  int32_t length = 10;
+  binding.TvxUSBCOMPort(text, length);
+
+  EXPECT_EQ(text, row.kept);
+  EXPECT_EQ(length, row.reportedLength);
+  void* library = dlopen(BesideTests(kScripted).c_str(), RTLD_NOW | RTLD_NOLOAD);
+  ASSERT_NE(library, nullptr);
+  using LastCapacity = int32_t (*)();
+  EXPECT_EQ(reinterpret_cast<LastCapacity>(dlsym(library, "LastCapacity"))(), 10)
+      << "the library is told the buffer's size, not the size with its NUL";
+  dlclose(library);
+  std::setlocale(LC_ALL, "C");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OutTextTest,
+    ::testing::Values(OutTextCase{"Exact", "USB", 3, 4, L"USB"},
+                      OutTextCase{"FillsAllTen", "0123456789", 10, 11, L"0123456789"},
+                      OutTextCase{"LengthBeyondBuffer", "0123456789", 10, 500, L"0123456789"},
+                      OutTextCase{"LengthZero", "USB", 3, 0, L""},
+                      OutTextCase{"LengthNegative", "USB", 3, -9, L""},
+                      OutTextCase{"LengthOne", "USB", 3, 1, L""},
+                      OutTextCase{"ShorterLengthCuts", "USB", 3, 2, L"U"},
+                      OutTextCase{"LengthPastTheNulKeepsTheNulAndSpaces", "USB", 3, 6,
+                                  std::wstring(L"USB\0 ", 5)},
+                      // 'è' is two bytes: bytes are cut first, then decoded, and a
+                      // half character becomes one replacement character.
+                      OutTextCase{"MultiByteWhole", "\xc3\xa8x", 3, 4, L"\u00e8x"},
+                      OutTextCase{"MultiByteCut", "ab\xc3\xa8", 4, 4, L"ab\uFFFD"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Module1, PassesThePortAsANulTerminatedLocaleString) {
+  ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr);
+  Module1 binding(kScripted);
+  EXPECT_EQ(binding.TvxStartCallBack(L"/dev/tty\u00e8", &ReaderCallBack, 0), 3);
+
+  void* library = dlopen(BesideTests(kScripted).c_str(), RTLD_NOW | RTLD_NOLOAD);
+  ASSERT_NE(library, nullptr);
+  using LastPort = const char* (*)();
+  EXPECT_STREQ(reinterpret_cast<LastPort>(dlsym(library, "LastPort"))(), "/dev/tty\xc3\xa8");
+  dlclose(library);
+  std::setlocale(LC_ALL, "C");
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,213 @@
+// The notification door: whatever thread the library calls on, the window is
+// reached on the UI thread only, and a Stop on the UI thread never waits on it.
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "reader_binding/module1.h"
+#include "reader_binding/reader_callback.h"
+
+namespace corvane {
+namespace {
+
+using ::testing::ElementsAre;
+
+// The test's own thread plays the UI thread; posted tasks wait until it drains.
+class QueueDispatcher final : public UiDispatcher {
+ public:
+  bool IsUiThread() const override { return std::this_thread::get_id() == m_uiThread; }
+  bool Post(std::function<void()> task) override {
+    {
+      std::lock_guard lock(m_mutex);
+      m_tasks.push_back(std::move(task));
+    }
+    m_posted.notify_all();
+    return true;
+  }
+  // Runs what is queued; returns how many tasks ran.
+  int Drain() {
+    int ran = 0;
+    for (;;) {
+      std::function<void()> task;
+      {
+        std::lock_guard lock(m_mutex);
+        if (m_tasks.empty()) return ran;
+        task = std::move(m_tasks.front());
+        m_tasks.pop_front();
+      }
+      task();
+      ++ran;
+    }
+  }
+  // Waits until a task is queued or `deadline` passes; true if one is.
+  bool WaitForTask(std::chrono::steady_clock::time_point deadline) {
+    std::unique_lock lock(m_mutex);
+    return m_posted.wait_until(lock, deadline, [&] { return !m_tasks.empty(); });
+  }
+
+ private:
+  std::thread::id m_uiThread = std::this_thread::get_id();
+  std::mutex m_mutex;
+  std::condition_variable m_posted;
+  std::deque<std::function<void()>> m_tasks;
+};
+
+struct Delivery {
+  int32_t values[4];
+  bool onUiThread;
+};
+
+class RecordingTarget final : public NotificationTarget {
+ public:
+  explicit RecordingTarget(const QueueDispatcher& dispatcher) : m_dispatcher(dispatcher) {}
+  void CallBackBadge(int32_t HReader, int32_t Wparam, int32_t Lparam, int32_t UserData) override {
+    deliveries.push_back({{HReader, Wparam, Lparam, UserData}, m_dispatcher.IsUiThread()});
+    if (throwOnDelivery) throw std::runtime_error("entry point gone");
+  }
+  std::vector<Delivery> deliveries;  // written on the UI thread only
+  bool throwOnDelivery = false;
+
+ private:
+  const QueueDispatcher& m_dispatcher;
+};
+
+class ReaderCallBackTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetUiDispatcher(m_dispatcher);
+    SetNotificationTarget(&m_target);
+  }
+  void TearDown() override {
+    SetNotificationTarget(nullptr);
+    SetUiDispatcher(nullptr);
+  }
+  std::shared_ptr<QueueDispatcher> m_dispatcher = std::make_shared<QueueDispatcher>();
+  RecordingTarget m_target{*m_dispatcher};
+};
+
+TEST_F(ReaderCallBackTest, OnTheUiThreadCallsStraightThrough) {
+  EXPECT_EQ(ReaderCallBack(7, 8, -1, 99), 0);
+
+  ASSERT_EQ(m_target.deliveries.size(), 1u);
+  EXPECT_THAT(m_target.deliveries[0].values, ElementsAre(7, 8, -1, 99));
+  EXPECT_EQ(m_dispatcher->Drain(), 0);
+}
+
+TEST_F(ReaderCallBackTest, FromOtherThreadsReturnsAtOnceAndDeliversOnTheUiThreadInOrder) {
+  constexpr int kThreads = 4;
+  constexpr int kEach = 500;
+  std::vector<std::thread> readers;
+  for (int reader = 1; reader <= kThreads; ++reader) {
+    readers.emplace_back([reader] {
+      for (int event = 0; event < kEach; ++event) ReaderCallBack(reader, event, reader * 10, -5);
+    });
+  }
+  for (auto& thread : readers) thread.join();
+  EXPECT_TRUE(m_target.deliveries.empty()) << "nothing reaches the window before the UI runs";
+
+  EXPECT_EQ(m_dispatcher->Drain(), kThreads * kEach);
+
+  ASSERT_EQ(m_target.deliveries.size(), static_cast<std::size_t>(kThreads * kEach));
+  std::vector<int> nextEvent(kThreads + 1, 0);
+  for (const Delivery& delivery : m_target.deliveries) {
+    EXPECT_TRUE(delivery.onUiThread);
+    const int reader = delivery.values[0];
+    EXPECT_EQ(delivery.values[1], nextEvent[reader]++) << "reader " << reader;
+    EXPECT_EQ(delivery.values[2], reader * 10);
+    EXPECT_EQ(delivery.values[3], -5);
+  }
+}
+
+TEST_F(ReaderCallBackTest, NotificationForAClosedWindowIsDropped) {
+  std::thread([] { ReaderCallBack(3, 7, 0, 0); }).join();
+  SetNotificationTarget(nullptr);  // the window closes while the notification waits
+
+  EXPECT_EQ(m_dispatcher->Drain(), 1);
+  EXPECT_TRUE(m_target.deliveries.empty());
+  EXPECT_EQ(ReaderCallBack(3, 7, 0, 0), 0);
+  EXPECT_TRUE(m_target.deliveries.empty());
+}
+
+TEST_F(ReaderCallBackTest, WithoutADispatcherNothingIsDelivered) {
+  SetUiDispatcher(nullptr);
+  std::thread([] { EXPECT_EQ(ReaderCallBack(3, 8, 0, 0), 0); }).join();
+  EXPECT_EQ(ReaderCallBack(3, 8, 0, 0), 0);
+  EXPECT_TRUE(m_target.deliveries.empty());
+}
+
+TEST_F(ReaderCallBackTest, FailureOnTheUiThreadGoesToTheUiLoopNotIntoTheLibrary) {
+  m_target.throwOnDelivery = true;
+
+  EXPECT_EQ(ReaderCallBack(3, 7, 0, 0), 0);
+
+  EXPECT_THROW(m_dispatcher->Drain(), std::runtime_error);
+}
+
+// The stand-in library, fed badges as fast as a pseudo-terminal takes them,
+// while the UI thread stops it: Stop must return, and nothing may arrive after.
+TEST_F(ReaderCallBackTest, StopOnTheUiThreadWhileNotificationsPourInDoesNotDeadlock) {
+  int master = -1;
+  int slave = -1;
+  char slavePath[128] = {};
+  ASSERT_EQ(openpty(&master, &slave, slavePath, nullptr, nullptr), 0);
+  close(slave);
+  fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+
+  Module1 binding;
+  ASSERT_GE(binding.TvxInitialize(), 0);
+  const int32_t reader = binding.TvxStartCallBack(
+      std::wstring(slavePath, slavePath + strlen(slavePath)), &ReaderCallBack, 0);
+  ASSERT_GT(reader, 0);
+
+  std::atomic<bool> writing{true};
+  std::thread writer([&] {
+    // Two badges in turn, so every frame is a new read.
+    const std::string frames[] = {
+        "\x02"
+        "0A1B2C3D4E"
+        "4E"
+        "\x03",
+        "\x02"
+        "0A1B2C3D4F"
+        "4F"
+        "\x03"};
+    for (std::size_t i = 0; writing;) {
+      const std::string& frame = frames[i % 2];
+      if (write(master, frame.data(), frame.size()) == static_cast<ssize_t>(frame.size())) {
+        ++i;
+      } else {
+        pollfd writable{master, POLLOUT, 0};
+        poll(&writable, 1, 10);  // the reader is behind, or stopped
+      }
+    }
+  });
+
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  int delivered = 0;
+  while (delivered < 200 && m_dispatcher->WaitForTask(deadline)) delivered += m_dispatcher->Drain();
+  EXPECT_GE(delivered, 200);
+
+  EXPECT_GE(binding.TvxStop(reader), 0);
+  m_dispatcher->Drain();  // what was queued before Stop returned
+  writing = false;
+  close(master);
+  writer.join();
+
+  EXPECT_EQ(m_dispatcher->Drain(), 0) << "a notification arrived after Stop returned";
+  binding.TvxUninitialize();
+}
+
+}  // namespace
+}  // namespace corvane
