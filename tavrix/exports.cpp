@@ -1,0 +1,90 @@
+// The C boundary: the ten entry points. Nothing here may let an exception
+// out, since the caller may be any language or runtime.
+#include "tavrix/tavrix.h"
+
+#include <exception>
+#include <string_view>
+
+#include "tavrix/library_state.h"
+#include "tavrix/out_text.h"
+#include "tavrix/port_list.h"
+
+namespace {
+
+constexpr std::string_view kVersion = "Tavrix stand-in 1.00";
+constexpr std::string_view kUsbPortName = "USB";
+
+template <typename Body>
+int32_t Guarded(Body body) noexcept {
+  try {
+    return body();
+  } catch (...) {
+    return TVX_FAILED;
+  }
+}
+
+tavrix::LibraryState& State() { return tavrix::LibraryState::Instance(); }
+
+}  // namespace
+
+extern "C" {
+
+TVX_EXPORT int32_t TVX_CALL TvxInitialize(void) {
+  return Guarded([] { return State().Initialize(); });
+}
+
+TVX_EXPORT int32_t TVX_CALL TvxUninitialize(void) {
+  return Guarded([] { return State().Uninitialize(); });
+}
+
+TVX_EXPORT int32_t TVX_CALL TvxPortsAvailable(char* text, int32_t* length) {
+  return Guarded([&] {
+    return tavrix::OfferOutText(tavrix::JoinPortList(tavrix::ListSerialPorts()), text, length);
+  });
+}
+
+TVX_EXPORT int32_t TVX_CALL TvxUSBCOMPort(char* text, int32_t* length) {
+  return Guarded([&] { return tavrix::CopyOutText(kUsbPortName, text, length); });
+}
+
+TVX_EXPORT int32_t TVX_CALL TvxStartCallBack(const char* port, TvxNotify notify, int32_t userData) {
+  return Guarded([&] {
+    if (port == nullptr || notify == nullptr) return static_cast<int32_t>(TVX_FAILED);
+    return State().Start(port, notify, userData);
+  });
+}
+
+TVX_EXPORT int32_t TVX_CALL TvxStop(int32_t reader) {
+  return Guarded([&] { return State().Stop(reader); });
+}
+
+TVX_EXPORT int32_t TVX_CALL TvxGetLastError(int32_t reader, char* text, int32_t* length) {
+  return Guarded([&] {
+    const auto output = State().Find(reader);
+    if (!output) return static_cast<int32_t>(TVX_FAILED);
+    return tavrix::CopyOutText(output->LastError(), text, length);
+  });
+}
+
+TVX_EXPORT int32_t TVX_CALL TvxGetLastCardData(int32_t reader, char* text, int32_t* length) {
+  return Guarded([&] {
+    const auto output = State().Find(reader);
+    if (!output) return static_cast<int32_t>(TVX_FAILED);
+    const auto cardData = output->LastCardData();
+    if (!cardData) return static_cast<int32_t>(TVX_FAILED);
+    return tavrix::CopyOutText(*cardData, text, length);
+  });
+}
+
+TVX_EXPORT int32_t TVX_CALL TvxGetVersion(char* text, int32_t* length) {
+  return Guarded([&] { return tavrix::CopyOutText(kVersion, text, length); });
+}
+
+TVX_EXPORT int32_t TVX_CALL TvxStart(const char* port) {
+  return Guarded([&] {
+    if (port == nullptr) return static_cast<int32_t>(TVX_FAILED);
+    return State().Start(port, nullptr, 0);
+  });
+}
+
+}  // extern "C"

@@ -1,0 +1,64 @@
+#include "tavrix/reader.h"
+
+#include <exception>
+
+namespace tavrix {
+
+Reader::~Reader() {
+  if (!m_thread.joinable()) return;
+  if (OnOwnThread()) {
+    // Only reachable if the program tore the library down from inside a
+    // notification; the thread ends on its own right after.
+    m_thread.detach();
+    return;
+  }
+  Stop();
+}
+
+void Reader::Start() {
+  // Held until m_thread is assigned; the thread takes it first, so its own
+  // OnOwnThread() never reads m_thread half written.
+  std::lock_guard lock(m_stopMutex);
+  m_thread = std::thread([this] { RunGuarded(); });
+}
+
+bool Reader::Stop() {
+  m_output->Silence();
+  {
+    std::lock_guard lock(m_stopMutex);
+    m_stopRequested = true;
+  }
+  m_stopChanged.notify_all();
+  Wake();
+  if (OnOwnThread()) return false;
+  Join();
+  return true;
+}
+
+void Reader::Join() {
+  if (m_thread.joinable() && !OnOwnThread()) m_thread.join();
+}
+
+bool Reader::StopRequested() const {
+  std::lock_guard lock(m_stopMutex);
+  return m_stopRequested;
+}
+
+bool Reader::WaitForStop(std::chrono::steady_clock::duration duration) {
+  std::unique_lock lock(m_stopMutex);
+  return m_stopChanged.wait_for(lock, duration, [this] { return m_stopRequested; });
+}
+
+void Reader::RunGuarded() {
+  { std::lock_guard lock(m_stopMutex); }
+  try {
+    Run();
+  } catch (const std::exception& error) {
+    // An escaping exception would end the whole program; report it instead.
+    m_output->Error(std::string("Errore interno del lettore: ") + error.what());
+  } catch (...) {
+    m_output->Error("Errore interno del lettore");
+  }
+}
+
+}  // namespace tavrix
