@@ -31,15 +31,20 @@ extern "C" {
 
 /* Event codes passed as the second value of a notification. */
 enum {
-  TVX_EVENT_BAD_READ = 5, /* a badge was seen but its frame was damaged */
-  TVX_EVENT_ERROR = 6,    /* the port failed; the text is in TvxGetLastError */
-  TVX_EVENT_CARD = 7,     /* a badge was read; the data is in TvxGetLastCardData */
-  TVX_EVENT_READING = 8,  /* the reader is (again) reading */
-  TVX_EVENT_CARD_GONE = 9 /* the badge left the field */
+  TVX_EVENT_BAD_READ = 5,  /* a badge was seen but its frame was damaged */
+  TVX_EVENT_ERROR = 6,     /* the port failed; the text is in TvxGetLastError */
+  TVX_EVENT_CARD = 7,      /* a badge was read; the data is in TvxGetLastCardData */
+  TVX_EVENT_READING = 8,   /* the reader is (again) reading */
+  TVX_EVENT_CARD_GONE = 9  /* the badge left the field */
 };
 
 /* Results other than a positive reader handle. */
-enum { TVX_OK = 0, TVX_FAILED = -1, TVX_PORT_UNUSABLE = -2, TVX_BUFFER_TOO_SMALL = -3 };
+enum {
+  TVX_OK = 0,
+  TVX_FAILED = -1,
+  TVX_PORT_UNUSABLE = -2,
+  TVX_BUFFER_TOO_SMALL = -3
+};
 
 typedef int32_t(TVX_CALL* TvxNotify)(int32_t reader, int32_t event, int32_t lparam,
                                      int32_t userData);
@@ -48,7 +53,8 @@ TVX_EXPORT int32_t TVX_CALL TvxInitialize(void);
 TVX_EXPORT int32_t TVX_CALL TvxUninitialize(void);
 TVX_EXPORT int32_t TVX_CALL TvxPortsAvailable(char* text, int32_t* length);
 TVX_EXPORT int32_t TVX_CALL TvxUSBCOMPort(char* text, int32_t* length);
-TVX_EXPORT int32_t TVX_CALL TvxStartCallBack(const char* port, TvxNotify notify, int32_t userData);
+TVX_EXPORT int32_t TVX_CALL TvxStartCallBack(const char* port, TvxNotify notify,
+                                             int32_t userData);
 TVX_EXPORT int32_t TVX_CALL TvxStop(int32_t reader);
 TVX_EXPORT int32_t TVX_CALL TvxGetLastError(int32_t reader, char* text, int32_t* length);
 TVX_EXPORT int32_t TVX_CALL TvxGetLastCardData(int32_t reader, char* text, int32_t* length);
