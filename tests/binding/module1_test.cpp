@@ -10,6 +10,7 @@
 #include <string>
 
 #include "reader_binding/module1.h"
+#include "reader_binding/reader_callback.h"
 
 namespace corvane {
 namespace {
@@ -154,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // half character becomes one replacement character.
                       OutTextCase{"MultiByteWhole", "\xc3\xa8x", 3, 4, L"\u00e8x"},
                       OutTextCase{"MultiByteCut", "ab\xc3\xa8", 4, 4, L"ab\uFFFD"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(Module1, PassesThePortAsANulTerminatedLocaleString) {
   ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr);

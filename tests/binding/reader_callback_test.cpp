@@ -120,11 +120,12 @@ TEST_F(ReaderCallBackTest, FromOtherThreadsReturnsAtOnceAndDeliversOnTheUiThread
   EXPECT_EQ(m_dispatcher->Drain(), kThreads * kEach);
 
   ASSERT_EQ(m_target.deliveries.size(), static_cast<std::size_t>(kThreads * kEach));
-  std::vector<int> nextEvent(kThreads + 1, 0);
+  std::vector<int> nextEvent(std::size_t{kThreads} + 1, 0);
   for (const Delivery& delivery : m_target.deliveries) {
     EXPECT_TRUE(delivery.onUiThread);
     const int reader = delivery.values[0];
-    EXPECT_EQ(delivery.values[1], nextEvent[reader]++) << "reader " << reader;
+    EXPECT_EQ(delivery.values[1], nextEvent[static_cast<std::size_t>(reader)]++)
+        << "reader " << reader;
     EXPECT_EQ(delivery.values[2], reader * 10);
     EXPECT_EQ(delivery.values[3], -5);
   }

@@ -20,25 +20,21 @@ inline std::wstring EnabledText(bool enabled) { return enabled ? L"true" : L"fal
 
 class FakeLabel final : public Label {
  public:
-  FakeLabel(std::wstring name, Journal& journal, std::wstring caption, bool mayChange)
-      : m_name(std::move(name)),
+  FakeLabel(std::wstring name, Journal& journal, std::wstring initialCaption, bool mayChange)
+      : caption(std::move(initialCaption)),
+        m_name(std::move(name)),
         m_journal(journal),
-        caption(std::move(caption)),
         m_mayChange(mayChange) {}
   void SetCaption(const std::wstring& text) override {
     if (!m_mayChange) ADD_FAILURE() << "static label changed";
     caption = text;
     m_journal.push_back(m_name + L".Caption=" + text);
   }
+  std::wstring caption;
 
  private:
   std::wstring m_name;
   Journal& m_journal;
-
- public:
-  std::wstring caption;
-
- private:
   bool m_mayChange;
 };
 

@@ -147,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                   L"old serial",
                   {},
                   {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(Notifications, CardGoneTouchesNoControlAtAll) {
   ReadingWindow reading;

@@ -97,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {L"COM1", L"ABCDEFGHI"},
                      1,
                      {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 struct PortListFailure {
   const char* name;
@@ -136,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PortListFailure{"SizingAsksForGigabytes", -3, 0x7fffffff, {}},
                       PortListFailure{"FillingFails", -3, std::nullopt, {-1, std::nullopt, {}}},
                       PortListFailure{"FillingStillTooSmall", -3, std::nullopt, {-3, L"USB", {}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(PortList, FillingWithNoRoomForTheTerminatorGivesOneEmptyEntry) {
   FakeForm form;
