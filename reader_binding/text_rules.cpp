@@ -14,9 +14,11 @@ namespace corvane {
 std::wstring Mid(std::wstring_view text, int64_t start, int64_t count) {
   if (start < 1 || count <= 0 || start > static_cast<int64_t>(text.size())) return {};
   const auto offset = static_cast<std::size_t>(start - 1);
-  const auto available = text.size() - offset;
-  return std::wstring(
-      text.substr(offset, std::min<std::size_t>(available, static_cast<uint64_t>(count))));
+  const std::size_t available = text.size() - offset;
+  // Compared in 64 bits: on a 32-bit build a huge count must not wrap to a small one.
+  const auto wanted = static_cast<uint64_t>(count);
+  const std::size_t taken = wanted < available ? static_cast<std::size_t>(wanted) : available;
+  return std::wstring(text.substr(offset, taken));
 }
 
 std::size_t KeptBytes(int32_t length, std::size_t capacity) {
