@@ -1,0 +1,99 @@
+#include "main_window/win32/posted_task_dispatcher.h"
+
+#include <memory>
+#include <utility>
+
+namespace corvane::win32 {
+namespace {
+
+constexpr const wchar_t* kWindowClass = L"CorvaneTaskWindow";
+constexpr UINT kRunTask = WM_APP + 1;
+
+using Task = std::function<void()>;
+
+void RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = windowProc;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = kWindowClass;
+  // A second dispatcher in the same process finds the class registered.
+  RegisterClassExW(&windowClass);
+}
+
+}  // namespace
+
+PostedTaskDispatcher::PostedTaskDispatcher(HINSTANCE instance, FailureSink onTaskFailure)
+    : m_onTaskFailure(std::move(onTaskFailure)) {
+  RegisterWindowClass(instance, &PostedTaskDispatcher::WindowProc);
+  m_window =
+      CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
+  m_accepting = m_window != nullptr;
+}
+
+PostedTaskDispatcher::~PostedTaskDispatcher() { Shutdown(); }
+
+bool PostedTaskDispatcher::IsUiThread() const { return GetCurrentThreadId() == m_uiThreadId; }
+
+bool PostedTaskDispatcher::Post(std::function<void()> task) {
+  auto queued = std::make_unique<Task>(std::move(task));
+  // Held across PostMessage, so that Shutdown, once it has the lock, knows
+  // every accepted task is already in the queue it drains.
+  std::lock_guard lock(m_mutex);
+  if (!m_accepting) return false;
+  if (PostMessageW(m_window, kRunTask, 0, reinterpret_cast<LPARAM>(queued.get())) == FALSE) {
+    return false;
+  }
+  queued.release();  // the message owns it now
+  return true;
+}
+
+std::size_t PostedTaskDispatcher::Shutdown() {
+  {
+    std::lock_guard lock(m_mutex);
+    if (m_window == nullptr) return 0;
+    m_accepting = false;
+  }
+  std::size_t freed = 0;
+  MSG message{};
+  while (PeekMessageW(&message, m_window, kRunTask, kRunTask, PM_REMOVE) != FALSE) {
+    delete reinterpret_cast<Task*>(message.lParam);
+    ++freed;
+  }
+  DestroyWindow(m_window);
+  m_window = nullptr;
+  return freed;
+}
+
+void PostedTaskDispatcher::Run(LPARAM task) {
+  const std::unique_ptr<Task> owned(reinterpret_cast<Task*>(task));
+  try {
+    (*owned)();
+  } catch (...) {
+    // Nothing may unwind out of a window procedure.
+    try {
+      if (m_onTaskFailure) m_onTaskFailure(std::current_exception());
+    } catch (...) {
+    }
+  }
+}
+
+LRESULT CALLBACK PostedTaskDispatcher::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                                  LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+  } else if (message == kRunTask) {
+    auto* dispatcher =
+        reinterpret_cast<PostedTaskDispatcher*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (dispatcher != nullptr) {
+      dispatcher->Run(lParam);
+    } else {
+      delete reinterpret_cast<Task*>(lParam);
+    }
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace corvane::win32

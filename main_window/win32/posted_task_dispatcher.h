@@ -1,0 +1,52 @@
+// Brings work from any thread onto the UI thread: each task is posted as one
+// message to a message-only window that the UI thread owns.
+//
+// A task lives on the heap from Post until its message is handled; a post the
+// system refuses frees it at once, and Shutdown frees every task still in the
+// queue, so none leaks and none runs after the window's end.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <exception>
+#include <functional>
+#include <mutex>
+
+#include "reader_binding/reader_callback.h"
+
+namespace corvane::win32 {
+
+class PostedTaskDispatcher final : public UiDispatcher {
+ public:
+  // Receives what a task throws; the task's message is finished by then.
+  using FailureSink = std::function<void(std::exception_ptr)>;
+
+  // Create on the UI thread: that thread runs the tasks.
+  PostedTaskDispatcher(HINSTANCE instance, FailureSink onTaskFailure);
+  ~PostedTaskDispatcher() override;
+  PostedTaskDispatcher(const PostedTaskDispatcher&) = delete;
+  PostedTaskDispatcher& operator=(const PostedTaskDispatcher&) = delete;
+
+  bool IsUiThread() const override;
+  bool Post(std::function<void()> task) override;
+
+  // Stops taking tasks and frees those still queued without running them.
+  // Returns how many were freed. UI thread only; later calls do nothing.
+  std::size_t Shutdown();
+
+  // The window the tasks are posted to; tests break it on purpose.
+  HWND Window() const { return m_window; }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void Run(LPARAM task);
+
+  const DWORD m_uiThreadId = GetCurrentThreadId();
+  FailureSink m_onTaskFailure;
+  HWND m_window = nullptr;
+  std::mutex m_mutex;
+  bool m_accepting = false;  // guarded by m_mutex
+};
+
+}  // namespace corvane::win32

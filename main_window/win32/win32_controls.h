@@ -1,0 +1,79 @@
+// Form1's control interfaces over native controls: each adapter wraps one
+// child window and does only what Form1 asks of it.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "main_window/controls.h"
+
+namespace corvane::win32 {
+
+class Win32Label final : public Label {
+ public:
+  explicit Win32Label(HWND control) : m_control(control) {}
+  void SetCaption(const std::wstring& caption) override;
+
+ private:
+  HWND m_control = nullptr;
+};
+
+class Win32TextBox final : public TextBox {
+ public:
+  explicit Win32TextBox(HWND control) : m_control(control) {}
+  void SetText(const std::wstring& text) override;
+
+ private:
+  HWND m_control = nullptr;
+};
+
+class Win32Button final : public Button {
+ public:
+  explicit Win32Button(HWND control) : m_control(control) {}
+  void SetEnabled(bool enabled) override;
+
+ private:
+  HWND m_control = nullptr;
+};
+
+class Win32ComboBox final : public ComboBox {
+ public:
+  explicit Win32ComboBox(HWND control) : m_control(control) {}
+  void SetEnabled(bool enabled) override;
+  void Clear() override;
+  void AddItem(const std::wstring& entry) override;
+  int ListCount() const override;
+  std::wstring List(int index) const override;
+  void SetListIndex(int index) override;
+  std::wstring Text() const override;
+
+ private:
+  HWND m_control = nullptr;
+};
+
+// Message boxes owned by the window once it is on screen. Before that an
+// unowned box, so that it gets a taskbar button and cannot hide behind an
+// invisible owner.
+class Win32MsgBox final : public MsgBox {
+ public:
+  explicit Win32MsgBox(std::function<HWND()> window) : m_window(std::move(window)) {}
+  void Show(const std::wstring& text) override;
+
+ private:
+  std::function<HWND()> m_window;
+};
+
+// Disables `control`; if it holds the keyboard focus, the focus first moves
+// to the next control that can take it, so Tab and the access keys keep
+// working.
+void DisableKeepingFocus(HWND control);
+
+// The owner a message box should have: `window` when it is visible, else none.
+HWND MessageBoxOwner(HWND window);
+
+// The one way this program shows a message: text, OK, the application title.
+void ShowMessage(HWND owner, const std::wstring& text);
+
+}  // namespace corvane::win32

@@ -1,0 +1,63 @@
+# Static checks of a built Windows file, run as: cmake -DCHECK=... -DFILE=...
+# -DOBJDUMP=... [-DVERSION=...] -P check_pe_file.cmake
+#   exports          exactly the reader library's ten entry points, undecorated
+#   runtime_imports  no MinGW runtime DLL among the imports
+#   version          the VERSIONINFO strings of Corvane.exe
+if(NOT EXISTS "${FILE}")
+  message(FATAL_ERROR "${FILE} does not exist")
+endif()
+
+function(objdump_headers out)
+  execute_process(COMMAND ${OBJDUMP} -p ${FILE} OUTPUT_VARIABLE headers RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "${OBJDUMP} -p ${FILE} failed")
+  endif()
+  set(${out} "${headers}" PARENT_SCOPE)
+endfunction()
+
+if(CHECK STREQUAL "exports")
+  objdump_headers(headers)
+  # The name table lines: "\t[   0] +base[   1] 0000 TvxGetLastCardData" (layout
+  # varies between binutils versions; the name is the last word).
+  string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table[^\n]*\n(([ \t]+\\[[^\n]*\n)*)" table "${headers}")
+  set(table "${CMAKE_MATCH_1}")
+  string(REGEX MATCHALL "[^ \t\n]+\n" names "${table}")
+  list(TRANSFORM names STRIP)
+  list(SORT names)
+  set(expected TvxGetLastCardData TvxGetLastError TvxGetVersion TvxInitialize TvxPortsAvailable
+               TvxStart TvxStartCallBack TvxStop TvxUSBCOMPort TvxUninitialize)
+  list(SORT expected)
+  if(NOT names STREQUAL expected)
+    message(FATAL_ERROR "exports of ${FILE}:\n  ${names}\nexpected:\n  ${expected}")
+  endif()
+  message(STATUS "exports: ${names}")
+elseif(CHECK STREQUAL "runtime_imports")
+  objdump_headers(headers)
+  string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${headers}")
+  message(STATUS "imports: ${imports}")
+  foreach(import IN LISTS imports)
+    if(import MATCHES "(libgcc|libstdc\\+\\+|libwinpthread|mingw)")
+      message(FATAL_ERROR "${FILE} needs a MinGW runtime DLL: ${import}")
+    endif()
+  endforeach()
+elseif(CHECK STREQUAL "version")
+  file(STRINGS ${FILE} strings ENCODING UTF-16LE)
+  foreach(pair "ProductName=Corvane" "InternalName=Corvane" "OriginalFilename=Corvane.exe"
+               "FileVersion=${VERSION}" "ProductVersion=${VERSION}")
+    string(REPLACE "=" ";" pair "${pair}")
+    list(GET pair 0 key)
+    list(GET pair 1 value)
+    list(FIND strings "${key}" at)
+    if(at EQUAL -1)
+      message(FATAL_ERROR "${FILE} has no version string ${key}")
+    endif()
+    math(EXPR at "${at} + 1")
+    list(GET strings ${at} found)
+    if(NOT found STREQUAL value)
+      message(FATAL_ERROR "${FILE}: ${key} is '${found}', expected '${value}'")
+    endif()
+    message(STATUS "${key}: ${found}")
+  endforeach()
+else()
+  message(FATAL_ERROR "unknown CHECK '${CHECK}'")
+endif()

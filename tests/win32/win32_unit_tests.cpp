@@ -1,0 +1,259 @@
+// The Win32 front end's own parts, in process: the task dispatcher, the
+// control adapters, the window's layout and the fatal-failure report.
+// Plain C++ (the Windows builds have no test framework); exit code 0 = passed.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "main_window/form1_layout.h"
+#include "main_window/win32/dpi_metrics.h"
+#include "main_window/win32/fatal_failure.h"
+#include "main_window/win32/main_window.h"
+#include "main_window/win32/posted_task_dispatcher.h"
+#include "main_window/win32/win32_controls.h"
+#include "reader_binding/library_loader.h"
+
+namespace corvane::win32 {
+namespace {
+
+int g_failures = 0;
+
+void Check(bool holds, const std::string& what) {
+  std::printf("%s: %s\n", holds ? "ok" : "FAIL", what.c_str());
+  if (!holds) ++g_failures;
+}
+
+// Runs the thread's messages until `done` or the deadline.
+bool PumpUntil(const std::function<bool()>& done, DWORD seconds = 30) {
+  const ULONGLONG deadline = GetTickCount64() + seconds * 1000ULL;
+  MSG message{};
+  while (!done()) {
+    if (GetTickCount64() >= deadline) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  }
+  return true;
+}
+
+// Counts how many copies of a task are alive: a freed task lowers it.
+struct Token {
+  std::shared_ptr<int> alive = std::make_shared<int>(0);
+  long Copies() const { return alive.use_count() - 1; }
+};
+
+void DispatcherRunsForeignTasksOnTheUiThreadInOrder() {
+  PostedTaskDispatcher dispatcher(GetModuleHandleW(nullptr), nullptr);
+  const DWORD uiThread = GetCurrentThreadId();
+  std::vector<int> order;
+  bool allOnUiThread = true;
+  bool workerSawUiThread = true;
+  std::thread worker([&] {
+    workerSawUiThread = dispatcher.IsUiThread();
+    for (int index = 0; index < 200; ++index) {
+      dispatcher.Post([&, index] {
+        allOnUiThread = allOnUiThread && GetCurrentThreadId() == uiThread;
+        order.push_back(index);
+      });
+    }
+  });
+  worker.join();
+  Check(PumpUntil([&] { return order.size() == 200; }), "200 tasks from a worker all ran");
+  bool inOrder = true;
+  for (std::size_t index = 0; index < order.size(); ++index) {
+    inOrder = inOrder && order[index] == static_cast<int>(index);
+  }
+  Check(inOrder, "tasks ran in the order posted");
+  Check(allOnUiThread, "tasks ran on the UI thread");
+  Check(dispatcher.IsUiThread() && !workerSawUiThread, "IsUiThread tells the threads apart");
+}
+
+void DispatcherFreesWhatItCannotRun() {
+  struct Case {
+    const char* name;
+    // Leaves the dispatcher unable to run what is posted next, or not.
+    void (*before)(PostedTaskDispatcher&);
+    bool postAccepted;
+  };
+  const Case cases[] = {
+      {"post after shutdown", [](PostedTaskDispatcher& d) { d.Shutdown(); }, false},
+      {"post to a destroyed window", [](PostedTaskDispatcher& d) { DestroyWindow(d.Window()); },
+       false},
+  };
+  for (const Case& testCase : cases) {
+    PostedTaskDispatcher dispatcher(GetModuleHandleW(nullptr), nullptr);
+    testCase.before(dispatcher);
+    Token token;
+    bool ran = false;
+    const bool accepted = dispatcher.Post([copy = token.alive, &ran] { ran = true; });
+    Check(accepted == testCase.postAccepted, std::string(testCase.name) + ": refused");
+    Check(token.Copies() == 0, std::string(testCase.name) + ": the refused task is freed");
+    PumpUntil([] { return true; });
+    Check(!ran, std::string(testCase.name) + ": the refused task never runs");
+  }
+}
+
+void ShutdownFreesQueuedTasksWithoutRunningThem() {
+  PostedTaskDispatcher dispatcher(GetModuleHandleW(nullptr), nullptr);
+  Token token;
+  std::atomic<int> ran{0};
+  std::thread worker([&] {
+    for (int index = 0; index < 3; ++index) dispatcher.Post([copy = token.alive, &ran] { ++ran; });
+  });
+  worker.join();
+  Check(token.Copies() == 3, "three tasks queued");
+  Check(dispatcher.Shutdown() == 3, "shutdown reports three freed");
+  Check(token.Copies() == 0, "shutdown freed them");
+  PumpUntil([] { return true; });
+  Check(ran == 0, "none of them ran");
+  Check(dispatcher.Shutdown() == 0, "a second shutdown does nothing");
+}
+
+void ThrowingTaskReachesTheSinkAndLaterTasksRun() {
+  std::exception_ptr caught;
+  PostedTaskDispatcher dispatcher(GetModuleHandleW(nullptr),
+                                  [&](std::exception_ptr failure) { caught = failure; });
+  bool laterRan = false;
+  dispatcher.Post([] { throw ReaderLibraryMissing("no entry point TvxStop"); });
+  dispatcher.Post([&] { laterRan = true; });
+  Check(PumpUntil([&] { return laterRan; }), "the task after a throwing one runs");
+  FatalFailure fatal;
+  fatal.Capture(caught);
+  Check(fatal.ExitCode() == kExitReaderLibraryMissing, "the sink got the missing entry point");
+}
+
+void FatalFailureNamesWhatIsMissing() {
+  struct Case {
+    std::exception_ptr failure;
+    int exitCode;
+    const wchar_t* mentioned;
+  };
+  const Case cases[] = {
+      {nullptr, 0, L""},
+      {std::make_exception_ptr(ReaderLibraryMissing("Cannot load Tavrix.dll")),
+       kExitReaderLibraryMissing, L"Tavrix.dll"},
+      {std::make_exception_ptr(ReaderLibraryMissing("no entry point TvxGetLastCardData")),
+       kExitReaderLibraryMissing, L"TvxGetLastCardData"},
+      {std::make_exception_ptr(std::runtime_error("disk on fire")), kExitUnexpectedFailure,
+       L"disk on fire"},
+      {std::make_exception_ptr(42), kExitUnexpectedFailure, L""},
+  };
+  for (const Case& testCase : cases) {
+    FatalFailure fatal;
+    fatal.Capture(testCase.failure);
+    // The first failure is the one reported.
+    fatal.Capture(std::make_exception_ptr(std::runtime_error("later")));
+    const std::wstring description = fatal.Description();
+    Check(fatal.ExitCode() == testCase.exitCode &&
+              description.find(testCase.mentioned) != std::wstring::npos &&
+              description.find(L"later") == std::wstring::npos,
+          "fatal failure case with exit code " + std::to_string(testCase.exitCode));
+  }
+}
+
+void ComboBoxKeepsEntriesAsGiven() {
+  MainWindow window(GetModuleHandleW(nullptr), nullptr);
+  ComboBox& combo = window.Controls().cbCom;
+  Check(combo.ListCount() == static_cast<int>(layout::kInitialPortEntries.size()) &&
+            combo.Text().empty(),
+        "the design-time entries, none selected");
+  combo.Clear();
+  const std::vector<std::wstring> entries = {L"SIM", L"", L"COM10", L"COM2", L"COM2", L"Porta è"};
+  for (const auto& entry : entries) combo.AddItem(entry);
+  bool same = combo.ListCount() == static_cast<int>(entries.size());
+  for (std::size_t index = 0; same && index < entries.size(); ++index) {
+    same = combo.List(static_cast<int>(index)) == entries[index];
+  }
+  Check(same, "entries unsorted, empty and duplicate ones kept, non-ASCII intact");
+  Check(combo.List(-1).empty() && combo.List(99).empty(), "an index outside the list reads empty");
+  combo.SetListIndex(5);
+  Check(combo.Text() == L"Porta è", "the selected entry is the text");
+  combo.SetListIndex(-1);
+  Check(combo.Text().empty(), "no selection reads empty");
+}
+
+void WindowFollowsTheLayoutTable() {
+  MainWindow window(GetModuleHandleW(nullptr), nullptr);
+  const HWND handle = window.Handle();
+  const UINT dpi = WindowDpi(handle);
+  RECT client{};
+  GetClientRect(handle, &client);
+  Check(client.right == TwipsToPixels(layout::kClientWidth, dpi) &&
+            client.bottom == TwipsToPixels(layout::kClientHeight, dpi),
+        "client area 6450 x 2760 twips at " + std::to_string(dpi) + " dpi");
+  Check(!IsWindowVisible(handle), "the window waits hidden for Form_Load");
+
+  std::size_t index = 0;
+  bool allFontsSet = true;
+  const HFONT font =
+      reinterpret_cast<HFONT>(SendMessageW(GetWindow(handle, GW_CHILD), WM_GETFONT, 0, 0));
+  for (HWND child = GetWindow(handle, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT), ++index) {
+    if (index >= layout::kControls.size()) break;
+    const layout::Control& control = layout::kControls[index];
+    RECT bounds{};
+    GetWindowRect(child, &bounds);
+    MapWindowPoints(nullptr, handle, reinterpret_cast<POINT*>(&bounds), 2);
+    const bool placed = bounds.left == TwipsToPixels(control.left, dpi) &&
+                        bounds.top == TwipsToPixels(control.top, dpi) &&
+                        bounds.right - bounds.left == TwipsToPixels(control.width, dpi);
+    // A drop-down list's closed height comes from its font, not from the table.
+    const bool sized = control.kind == layout::Kind::DropDownList ||
+                       bounds.bottom - bounds.top == TwipsToPixels(control.height, dpi);
+    const bool idMatches =
+        GetDlgCtrlID(child) == MainWindow::kFirstControlId + static_cast<int>(index);
+    wchar_t text[64] = L"";
+    GetWindowTextW(child, text, 64);
+    const bool captioned =
+        control.kind == layout::Kind::DropDownList || std::wstring(text) == control.caption;
+    const bool enabled = (IsWindowEnabled(child) != FALSE) == control.enabled;
+    const bool tabStop = (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) != 0;
+    const bool tabStopRight = tabStop == (control.kind != layout::Kind::Label);
+    Check(placed && sized && idMatches && captioned && enabled && tabStopRight,
+          "control " + std::to_string(index) + " in tab order, placed and set as the table says");
+    allFontsSet = allFontsSet && font != nullptr &&
+                  reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == font;
+  }
+  Check(index == layout::kControls.size(), "ten controls");
+  Check(allFontsSet, "every control has the message font");
+  const HWND combo = GetDlgItem(handle, MainWindow::kFirstControlId + 2);
+  Check((GetWindowLongW(combo, GWL_STYLE) & 3) == CBS_DROPDOWNLIST,
+        "cbCom takes picks only, no typing");
+}
+
+void DisablingTheFocusedButtonMovesTheFocusOn() {
+  MainWindow window(GetModuleHandleW(nullptr), nullptr);
+  window.Show(SW_SHOWNOACTIVATE);
+  const HWND start = GetDlgItem(window.Handle(), MainWindow::kFirstControlId + 1);
+  const HWND combo = GetDlgItem(window.Handle(), MainWindow::kFirstControlId + 2);
+  SetForegroundWindow(window.Handle());
+  SetFocus(start);
+  Check(GetFocus() == start, "Start has the focus");
+  window.Controls().btAttiva.SetEnabled(false);
+  Check(GetFocus() == combo, "disabling Start hands the focus to the next tab stop");
+  window.Controls().cbCom.SetEnabled(false);
+  Check(GetFocus() == GetDlgItem(window.Handle(), MainWindow::kFirstControlId + 7),
+        "and disabling that hands it on to Text1");
+}
+
+}  // namespace
+}  // namespace corvane::win32
+
+int main() {
+  using namespace corvane::win32;
+  DispatcherRunsForeignTasksOnTheUiThreadInOrder();
+  DispatcherFreesWhatItCannotRun();
+  ShutdownFreesQueuedTasksWithoutRunningThem();
+  ThrowingTaskReachesTheSinkAndLaterTasksRun();
+  FatalFailureNamesWhatIsMissing();
+  ComboBoxKeepsEntriesAsGiven();
+  WindowFollowsTheLayoutTable();
+  DisablingTheFocusedButtonMovesTheFocusOn();
+  std::printf("%s\n", g_failures == 0 ? "PASSED" : "FAILED");
+  return g_failures == 0 ? 0 : 1;
+}
