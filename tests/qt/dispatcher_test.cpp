@@ -1,0 +1,122 @@
+// Work from reader threads reaches the UI thread, in order, and never a dead
+// window.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QThread>
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "main_window/qt/form1_window.h"
+#include "main_window/qt/qt_ui_dispatcher.h"
+#include "reader_binding/reader_callback.h"
+#include "tests/qt/qt_test_support.h"
+#include "tests/window/fake_reader_library.h"
+
+namespace corvane::qtui {
+namespace {
+
+TEST(QtUiDispatcher, KnowsTheUiThread) {
+  QObject context;
+  QtUiDispatcher dispatcher(context, testing::FailTestOnFatal());
+  EXPECT_TRUE(dispatcher.IsUiThread());
+  bool onReaderThread = true;
+  std::thread([&] { onReaderThread = dispatcher.IsUiThread(); }).join();
+  EXPECT_FALSE(onReaderThread);
+}
+
+TEST(QtUiDispatcher, RunsForeignThreadWorkOnTheUiThreadInOrder) {
+  QObject context;
+  QtUiDispatcher dispatcher(context, testing::FailTestOnFatal());
+  constexpr int kTasks = 200;
+  std::vector<int> ran;
+  std::atomic<int> offThread{0};
+  std::atomic<int> refused{0};
+
+  std::thread poster([&] {
+    for (int task = 0; task < kTasks; ++task) {
+      if (!dispatcher.Post([&, task] {
+            if (QThread::currentThread() != QCoreApplication::instance()->thread()) ++offThread;
+            ran.push_back(task);
+          })) {
+        ++refused;
+      }
+    }
+  });
+  poster.join();
+
+  ASSERT_TRUE(testing::WaitUntil([&] { return ran.size() == kTasks; }));
+  for (int task = 0; task < kTasks; ++task) {
+    ASSERT_EQ(ran[static_cast<std::size_t>(task)], task);
+  }
+  EXPECT_EQ(offThread.load(), 0);
+  EXPECT_EQ(refused.load(), 0);
+}
+
+TEST(QtUiDispatcher, RefusesWorkOnceTheContextIsGoneAndDropsWhatWasQueued) {
+  auto context = std::make_unique<QObject>();
+  QtUiDispatcher dispatcher(*context, testing::FailTestOnFatal());
+  int ran = 0;
+  EXPECT_TRUE(dispatcher.Post([&] { ++ran; }));
+  context.reset();
+  bool accepted = true;
+  std::thread([&] { accepted = dispatcher.Post([&] { ++ran; }); }).join();
+  EXPECT_FALSE(accepted);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(ran, 0);
+}
+
+TEST(QtUiDispatcher, ReportsWhatPostedWorkThrows) {
+  QObject context;
+  std::vector<std::string> reported;
+  QtUiDispatcher dispatcher(
+      context, [&](const std::exception& error) { reported.emplace_back(error.what()); });
+  ASSERT_TRUE(dispatcher.Post([] { throw std::runtime_error("libTavrix.so is gone"); }));
+  ASSERT_TRUE(testing::WaitUntil([&] { return !reported.empty(); }));
+  EXPECT_EQ(reported, std::vector<std::string>{"libTavrix.so is gone"});
+}
+
+// Posting while the context is being destroyed on the UI thread neither
+// crashes nor runs work on the dead object.
+TEST(QtUiDispatcher, PostsRacingTheContextsDestructionAreSafe) {
+  for (int round = 0; round < 50; ++round) {
+    auto context = std::make_unique<QObject>();
+    QtUiDispatcher dispatcher(*context, testing::FailTestOnFatal());
+    std::atomic<bool> stop{false};
+    std::thread poster([&] {
+      while (!stop.load()) {
+        if (!dispatcher.Post([] {})) break;
+      }
+    });
+    QCoreApplication::processEvents();
+    context.reset();
+    stop = true;
+    poster.join();
+    QCoreApplication::processEvents();
+  }
+}
+
+// The door, the dispatcher and the window together: a reader thread's
+// notification changes the window on the UI thread; one that arrives after
+// the window is gone is dropped.
+TEST(ReaderCallBackThroughQt, ReachesTheLiveWindowOnlyFromTheUiThread) {
+  testing::FakeReaderLibrary library;
+  auto window = std::make_unique<Form1Window>(library, testing::FailTestOnFatal());
+  auto* status = window->findChild<QLabel*>("Label5");
+
+  std::thread([] { ReaderCallBack(5, 8, 0, 0); }).join();
+  EXPECT_EQ(status->text(), QStringLiteral("Disabled"));  // not touched off the UI thread
+  ASSERT_TRUE(testing::WaitUntil([&] { return status->text() == QStringLiteral("Attivo"); }));
+
+  std::thread([] { ReaderCallBack(5, 7, 0, 0); }).join();
+  window.reset();
+  const auto callsAfterClose = library.calls.size();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(library.calls.size(), callsAfterClose);  // no fetch for the dropped card
+}
+
+}  // namespace
+}  // namespace corvane::qtui

@@ -1,0 +1,134 @@
+// The window as built against the layout table.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <memory>
+#include <string>
+
+#include "main_window/form1_layout.h"
+#include "main_window/qt/form1_window.h"
+#include "tests/qt/qt_test_support.h"
+#include "tests/window/fake_reader_library.h"
+
+namespace corvane::qtui {
+namespace {
+
+constexpr int kTwipsPerLogicalPixel = layout::kTwipsPerPixelAt96Dpi;
+
+QString Name(const layout::Control& control) { return QString::fromWCharArray(control.name); }
+
+// The controls of the table in the order the window's focus chain visits them.
+QStringList FocusChainOrder(QWidget& window) {
+  QStringList order;
+  for (QWidget* widget = window.nextInFocusChain(); widget != &window;
+       widget = widget->nextInFocusChain()) {
+    for (const layout::Control& control : layout::kControls) {
+      if (widget->objectName() == Name(control) && !order.contains(widget->objectName())) {
+        order.append(widget->objectName());
+      }
+    }
+  }
+  return order;
+}
+
+class LayoutTest : public ::testing::TestWithParam<int> {
+ protected:
+  testing::FakeReaderLibrary m_library;
+  Form1Window m_window{m_library, testing::FailTestOnFatal()};
+};
+
+TEST_P(LayoutTest, ControlMatchesTable) {
+  const layout::Control& control = layout::kControls[static_cast<std::size_t>(GetParam())];
+  auto* widget = m_window.findChild<QWidget*>(Name(control));
+  ASSERT_NE(widget, nullptr) << Name(control).toStdString();
+
+  EXPECT_EQ(widget->parentWidget(), &m_window);
+  // The table's twips are all multiples of 15 except some widths and heights,
+  // which round to the nearest pixel.
+  const QRect expected(qRound(control.left / double(kTwipsPerLogicalPixel)),
+                       qRound(control.top / double(kTwipsPerLogicalPixel)),
+                       qRound(control.width / double(kTwipsPerLogicalPixel)),
+                       qRound(control.height / double(kTwipsPerLogicalPixel)));
+  EXPECT_EQ(widget->geometry(), expected);
+  EXPECT_EQ(widget->isEnabled(), control.enabled);
+
+  const QString caption = QString::fromWCharArray(control.caption);
+  switch (control.kind) {
+    case layout::Kind::PushButton:
+      ASSERT_NE(qobject_cast<QAbstractButton*>(widget), nullptr);
+      EXPECT_EQ(qobject_cast<QAbstractButton*>(widget)->text(), caption);
+      EXPECT_EQ(widget->focusPolicy(), Qt::StrongFocus);
+      break;
+    case layout::Kind::Label:
+      ASSERT_NE(qobject_cast<QLabel*>(widget), nullptr);
+      EXPECT_EQ(qobject_cast<QLabel*>(widget)->text(), caption);
+      EXPECT_EQ(widget->focusPolicy(), Qt::NoFocus);
+      break;
+    case layout::Kind::TextBox:
+      ASSERT_NE(qobject_cast<QLineEdit*>(widget), nullptr);
+      EXPECT_EQ(qobject_cast<QLineEdit*>(widget)->text(), caption);
+      EXPECT_FALSE(qobject_cast<QLineEdit*>(widget)->isReadOnly());
+      break;
+    case layout::Kind::DropDownList: {
+      auto* comboBox = qobject_cast<QComboBox*>(widget);
+      ASSERT_NE(comboBox, nullptr);
+      EXPECT_FALSE(comboBox->isEditable());
+      EXPECT_EQ(comboBox->currentIndex(), -1);
+      QStringList entries;
+      for (int index = 0; index < comboBox->count(); ++index) {
+        entries.append(comboBox->itemText(index));
+      }
+      QStringList initial;
+      for (const wchar_t* entry : layout::kInitialPortEntries) {
+        initial.append(QString::fromWCharArray(entry));
+      }
+      EXPECT_EQ(entries, initial);
+      break;
+    }
+  }
+
+  const QStringList order = FocusChainOrder(m_window);
+  EXPECT_EQ(order.indexOf(Name(control)), GetParam()) << order.join(u',').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryControl, LayoutTest,
+                         ::testing::Range(0, static_cast<int>(layout::kControls.size())),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return QString::fromWCharArray(
+                                      layout::kControls[static_cast<std::size_t>(info.param)].name)
+                               .toStdString();
+                         });
+
+TEST(WindowLayout, CaptionAndFixedClientSize) {
+  testing::FakeReaderLibrary library;
+  Form1Window window(library, testing::FailTestOnFatal());
+  ASSERT_TRUE(testing::ShowActive(window));
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Form1"));
+  EXPECT_EQ(window.windowHandle()->title(), QStringLiteral("Form1"));
+  EXPECT_EQ(window.size(), QSize(430, 184));
+  EXPECT_EQ(window.minimumSize(), window.maximumSize());
+}
+
+// The keyboard walks the focusable controls in table order, skipping the
+// disabled Stop, and starts on Start.
+TEST(WindowLayout, TabWalksTheTableOrderFromStart) {
+  testing::FakeReaderLibrary library;
+  Form1Window window(library, testing::FailTestOnFatal());
+  ASSERT_TRUE(testing::ShowActive(window));
+
+  const QStringList expected = {"btAttiva", "cbCom", "Text1", "Text2", "btAttiva"};
+  QStringList visited;
+  for (int step = 0; step < expected.size(); ++step) {
+    QWidget* focused = QApplication::focusWidget();
+    visited.append(focused != nullptr ? focused->objectName() : QStringLiteral("<none>"));
+    QTest::keyClick(focused != nullptr ? focused : &window, Qt::Key_Tab);
+  }
+  EXPECT_EQ(visited, expected);
+}
+
+}  // namespace
+}  // namespace corvane::qtui

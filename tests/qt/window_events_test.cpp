@@ -1,0 +1,184 @@
+// Clicks and keys reach the window logic, and failures below it end in the
+// fatal error handler instead of crossing Qt's event delivery.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "main_window/qt/form1_window.h"
+#include "reader_binding/library_loader.h"
+#include "tests/qt/qt_test_support.h"
+#include "tests/window/fake_reader_library.h"
+
+namespace corvane::qtui {
+namespace {
+
+bool Called(const testing::FakeReaderLibrary& library, const std::wstring& call) {
+  return std::find(library.calls.begin(), library.calls.end(), call) != library.calls.end();
+}
+
+class WindowEventsTest : public ::testing::Test {
+ protected:
+  WindowEventsTest() {
+    m_library.portList = L"USB,COM1,SIM";
+    m_library.startResult = 5;
+  }
+
+  QPushButton& Button(const char* name) { return *m_window.findChild<QPushButton*>(name); }
+  QString Status() { return m_window.findChild<QLabel*>("Label5")->text(); }
+
+  testing::MessageBoxRecorder m_messages;
+  testing::FakeReaderLibrary m_library;
+  Form1Window m_window{m_library, testing::FailTestOnFatal()};
+};
+
+TEST_F(WindowEventsTest, AltSStartsWhenIdleAndStopsWhenReading) {
+  m_window.Load();
+  ASSERT_TRUE(testing::ShowActive(m_window));
+  EXPECT_EQ(QApplication::focusWidget(), &Button("btAttiva"));
+
+  // A key's click is animated: the button reports it a moment later.
+  QTest::keyClick(&m_window, Qt::Key_S, Qt::AltModifier);
+  ASSERT_TRUE(testing::WaitUntil([&] { return Called(m_library, L"TvxStartCallBack(USB)"); }));
+  EXPECT_FALSE(Called(m_library, L"TvxStop(5)"));
+  EXPECT_FALSE(Button("btAttiva").isEnabled());
+  EXPECT_TRUE(Button("btDisattiva").isEnabled());
+
+  QTest::keyClick(&m_window, Qt::Key_S, Qt::AltModifier);
+  ASSERT_TRUE(testing::WaitUntil([&] { return Called(m_library, L"TvxStop(5)"); }));
+  EXPECT_TRUE(Button("btAttiva").isEnabled());
+  EXPECT_FALSE(Button("btDisattiva").isEnabled());
+  EXPECT_EQ(Status(), QStringLiteral("Disabilitato"));
+  EXPECT_EQ(std::count(m_library.calls.begin(), m_library.calls.end(), L"TvxStartCallBack(USB)"),
+            1);
+  EXPECT_TRUE(m_messages.Texts().isEmpty());
+}
+
+TEST_F(WindowEventsTest, StartUsesThePortTheOperatorPicked) {
+  m_window.Load();
+  ASSERT_TRUE(testing::ShowActive(m_window));
+  auto* ports = m_window.findChild<QComboBox*>("cbCom");
+  ports->setCurrentIndex(ports->findText(QStringLiteral("SIM")));
+
+  QTest::mouseClick(&Button("btAttiva"), Qt::LeftButton);
+  EXPECT_TRUE(Called(m_library, L"TvxStartCallBack(SIM)"));
+}
+
+TEST_F(WindowEventsTest, LoadRunsFormLoadOnce) {
+  m_window.Load();
+  m_window.Load();
+  EXPECT_EQ(std::count(m_library.calls.begin(), m_library.calls.end(), L"TvxInitialize"), 1);
+}
+
+// A library whose entry point cannot be found, as Module1 reports it.
+class MissingEntryLibrary final : public ReaderLibrary {
+ public:
+  explicit MissingEntryLibrary(std::wstring missing) : m_missing(std::move(missing)) {}
+  std::vector<std::wstring> calls;
+
+  int32_t TvxInitialize() override { return Call(L"TvxInitialize"); }
+  int32_t TvxUninitialize() override { return Call(L"TvxUninitialize"); }
+  int32_t TvxPortsAvailable(std::wstring& text, int32_t& length) override {
+    Call(L"TvxPortsAvailable");
+    if (length == 0) {
+      length = 4;
+      return -3;
+    }
+    text = L"SIM";
+    return 0;
+  }
+  int32_t TvxUSBCOMPort(std::wstring& text, int32_t& length) override {
+    length = 1;
+    text.clear();
+    return Call(L"TvxUSBCOMPort");
+  }
+  int32_t TvxGetLastError(int32_t, std::wstring&, int32_t&) override {
+    return Call(L"TvxGetLastError");
+  }
+  int32_t TvxGetLastCardData(int32_t, std::wstring&, int32_t&) override {
+    return Call(L"TvxGetLastCardData");
+  }
+  int32_t TvxGetVersion(std::wstring&, int32_t&) override { return Call(L"TvxGetVersion"); }
+  int32_t TvxStartCallBack(const std::wstring&, TvxNotify, int32_t) override {
+    Call(L"TvxStartCallBack");
+    return 7;
+  }
+  int32_t TvxStop(int32_t) override { return Call(L"TvxStop"); }
+  int32_t TvxStart(const std::wstring&) override { return Call(L"TvxStart"); }
+
+ private:
+  int32_t Call(const std::wstring& name) {
+    calls.push_back(name);
+    if (name == m_missing) {
+      throw ReaderLibraryMissing("libTavrix.so has no entry point " +
+                                 std::string(name.begin(), name.end()));
+    }
+    return 0;
+  }
+  std::wstring m_missing;
+};
+
+struct FatalCase {
+  const char* name;
+  std::wstring missing;
+  std::function<void(Form1Window&)> trigger;
+  friend void PrintTo(const FatalCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class FatalErrorTest : public ::testing::TestWithParam<FatalCase> {};
+
+TEST_P(FatalErrorTest, ReachesTheHandlerNamingTheEntryPoint) {
+  testing::MessageBoxRecorder messages;
+  MissingEntryLibrary library(GetParam().missing);
+  std::vector<std::string> reported;
+  const FatalErrorHandler record = [&](const std::exception& error) {
+    reported.emplace_back(error.what());
+  };
+  const testing::ScopedDispatcher dispatcher(record);
+  auto window = std::make_unique<Form1Window>(library, record);
+  window->Load();
+  ASSERT_TRUE(testing::ShowActive(*window));
+  if (GetParam().trigger) {
+    GetParam().trigger(*window);
+    EXPECT_TRUE(testing::WaitUntil([&] { return !reported.empty(); }));
+  }
+  window.reset();
+  ASSERT_EQ(reported.size(), 1u);
+  const std::string missing(GetParam().missing.begin(), GetParam().missing.end());
+  EXPECT_NE(reported.front().find(missing), std::string::npos) << reported.front();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    InEventDelivery, FatalErrorTest,
+    ::testing::Values(
+        FatalCase{"StartClick", L"TvxStartCallBack",
+                  [](Form1Window& w) {
+                    QTest::mouseClick(w.findChild<QPushButton*>("btAttiva"), Qt::LeftButton);
+                  }},
+        FatalCase{"StopClick", L"TvxStop",
+                  [](Form1Window& w) {
+                    QTest::mouseClick(w.findChild<QPushButton*>("btAttiva"), Qt::LeftButton);
+                    QTest::mouseClick(w.findChild<QPushButton*>("btDisattiva"), Qt::LeftButton);
+                  }},
+        // A badge notification fetched on the UI thread, as the door
+        // delivers it from a reader thread.
+        FatalCase{"Notification", L"TvxGetLastCardData",
+                  [](Form1Window& w) {
+                    QTest::mouseClick(w.findChild<QPushButton*>("btAttiva"), Qt::LeftButton);
+                    std::thread reader([] { ReaderCallBack(7, 7, 0, 0); });
+                    reader.join();
+                  }},
+        FatalCase{"WindowDestroyed", L"TvxUninitialize", nullptr}),
+    [](const ::testing::TestParamInfo<FatalCase>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace corvane::qtui
