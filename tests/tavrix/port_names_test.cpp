@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "tavrix/natural_order.h"
+#include "tavrix/port_list.h"
+#include "tavrix/port_list_posix.h"
+
+namespace tavrix {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(NaturalOrder, SortsPortsAsAnOperatorReadsThem) {
+  std::vector<std::string> ports = {"/dev/ttyS10", "/dev/ttyUSB1", "/dev/ttyS2",  "/dev/ttyACM0",
+                                    "/dev/ttyS1",  "/dev/ttyUSB0", "/dev/ttyS01", "/dev/ttyUSB10"};
+  std::sort(ports.begin(), ports.end(), NaturalLess);
+  const std::vector<std::string> expected = {"/dev/ttyACM0", "/dev/ttyS01",  "/dev/ttyS1",
+                                             "/dev/ttyS2",   "/dev/ttyS10",  "/dev/ttyUSB0",
+                                             "/dev/ttyUSB1", "/dev/ttyUSB10"};
+  EXPECT_EQ(ports, expected);
+}
+
+TEST(NaturalOrder, IsAStrictOrder) {
+  const std::vector<std::string> names = {"",   "a",   "a1", "a01",
+                                          "a2", "a10", "b",  "99999999999999999999"};
+  for (const auto& a : names) {
+    EXPECT_FALSE(NaturalLess(a, a)) << a;
+    for (const auto& b : names) {
+      if (a != b) {
+        EXPECT_NE(NaturalLess(a, b), NaturalLess(b, a)) << a << " / " << b;
+      }
+    }
+  }
+}
+
+TEST(PortList, UsbFirstSimLast) {
+  EXPECT_EQ(JoinPortList({}), "USB,SIM");
+  EXPECT_EQ(JoinPortList({"/dev/ttyS0", "/dev/ttyUSB0"}), "USB,/dev/ttyS0,/dev/ttyUSB0,SIM");
+}
+
+// A fake sysfs entry for one tty.
+class SysTty {
+ public:
+  explicit SysTty(const fs::path& dir) : m_dir(dir) { fs::create_directories(dir); }
+  SysTty& WithDevice() {
+    fs::create_directories(m_dir / "device");
+    return *this;
+  }
+  SysTty& WithType(const char* type) {
+    std::ofstream(m_dir / "type") << type << "\n";
+    return *this;
+  }
+
+ private:
+  fs::path m_dir;
+};
+
+struct UartCase {
+  const char* name;
+  bool device;
+  const char* type;  // null: no type attribute
+  bool real;
+};
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const UartCase& c, std::ostream* os) { *os << c.name; }
+
+class RealUartCases : public ::testing::TestWithParam<UartCase> {};
+
+TEST_P(RealUartCases, TellsRealFromPhantom) {
+  const fs::path dir = fs::temp_directory_path() /
+                       ("corvane-systty-" + std::to_string(::getpid()) + "-" + GetParam().name);
+  fs::remove_all(dir);
+  SysTty tty(dir);
+  if (GetParam().device) tty.WithDevice();
+  if (GetParam().type) tty.WithType(GetParam().type);
+  // The device path is never probed here: no driver link, so no opening.
+  EXPECT_EQ(IsRealUart(dir, "/nonexistent/ttyS99"), GetParam().real);
+  fs::remove_all(dir);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sysfs, RealUartCases,
+                         ::testing::Values(UartCase{"UnknownType", true, "0", false},
+                                           UartCase{"KnownType", true, "4", true},
+                                           UartCase{"NoDevice", false, "4", false},
+                                           UartCase{"NoTypeNoDriver", true, nullptr, false},
+                                           UartCase{"GarbledType", true, "x", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tavrix

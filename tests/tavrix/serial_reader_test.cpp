@@ -1,0 +1,232 @@
+// Serial readers through the exported entry points, with a pseudo-terminal
+// playing the badge reader.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "event_recorder.h"
+#include "frames.h"
+#include "pty_pair.h"
+#include "tavrix/tavrix.h"
+
+namespace tavrix {
+namespace {
+
+using namespace std::chrono_literals;
+using corvane::testing::PortLink;
+using corvane::testing::PtyPair;
+using testing::EventRecorder;
+using testing::Frame;
+
+constexpr const char* kGoodData = "0100012345678";
+const std::string kGood = Frame("0A00BC614E");
+
+std::chrono::microseconds ProcessCpuTime() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const auto seconds = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec;
+  const auto micros = usage.ru_utime.tv_usec + usage.ru_stime.tv_usec;
+  return std::chrono::seconds(seconds) + std::chrono::microseconds(micros);
+}
+
+std::optional<std::string> LastCardData(int32_t reader) {
+  char text[64];
+  int32_t length = sizeof text;
+  if (TvxGetLastCardData(reader, text, &length) != TVX_OK) return std::nullopt;
+  return std::string(text, static_cast<std::size_t>(length - 1));
+}
+
+class SerialReaders : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(TvxInitialize(), TVX_OK); }
+  void TearDown() override { TvxUninitialize(); }
+
+  // Starts a reader on `port` and waits until it reads.
+  int32_t StartReading(const std::string& port, EventRecorder& recorder) {
+    const int32_t reader =
+        TvxStartCallBack(port.c_str(), &EventRecorder::Notify, recorder.UserData());
+    EXPECT_GT(reader, 0) << port;
+    EXPECT_TRUE(recorder.WaitFor(TVX_EVENT_READING));
+    return reader;
+  }
+
+  PtyPair m_pty;
+  EventRecorder m_recorder;
+};
+
+TEST_F(SerialReaders, ReportsABadgeWithItsCardData) {
+  const int32_t reader = StartReading(m_pty.SlavePath(), m_recorder);
+  EXPECT_EQ(LastCardData(reader), std::nullopt) << "card data before any badge";
+  m_pty.Write(kGood.substr(0, 5));
+  m_pty.Write(kGood.substr(5));
+  ASSERT_TRUE(m_recorder.WaitFor(TVX_EVENT_CARD));
+  const auto notifications = m_recorder.Notifications();
+  EXPECT_EQ(notifications.at(0).event, TVX_EVENT_READING);
+  EXPECT_EQ(notifications.at(1).event, TVX_EVENT_CARD);
+  EXPECT_EQ(notifications.at(1).reader, reader);
+  EXPECT_EQ(notifications.at(1).text, kGoodData) << "as fetched inside the notification";
+  EXPECT_EQ(LastCardData(reader), kGoodData);
+}
+
+TEST_F(SerialReaders, ReportsBadReadsAndKeepsReading) {
+  StartReading(m_pty.SlavePath(), m_recorder);
+  m_pty.Write(
+      "\x02"
+      "0A00BC614E00\x03");
+  ASSERT_TRUE(m_recorder.WaitFor(TVX_EVENT_BAD_READ));
+  m_pty.Write(Frame("FF80000000", "\r\n"));
+  ASSERT_TRUE(m_recorder.WaitFor(TVX_EVENT_CARD));
+  EXPECT_EQ(m_recorder.Notifications().back().text, "2552147483648");
+}
+
+TEST_F(SerialReaders, ARepeatedBadgeIsOneReadAndLeavesOnce) {
+  StartReading(m_pty.SlavePath(), m_recorder);
+  m_pty.Write(kGood + kGood + kGood);
+  ASSERT_TRUE(m_recorder.WaitFor(TVX_EVENT_CARD));
+  ASSERT_TRUE(m_recorder.WaitFor(TVX_EVENT_CARD_GONE));
+  m_pty.Write("4711\r\n");
+  ASSERT_TRUE(m_recorder.WaitFor(TVX_EVENT_CARD, 2));
+  const std::vector<int32_t> expected = {TVX_EVENT_READING, TVX_EVENT_CARD, TVX_EVENT_CARD_GONE,
+                                         TVX_EVENT_CARD};
+  EXPECT_EQ(m_recorder.Events(), expected);
+  EXPECT_EQ(m_recorder.Notifications().back().text, "4711");
+}
+
+TEST_F(SerialReaders, ADifferentBadgeEndsTheFirst) {
+  StartReading(m_pty.SlavePath(), m_recorder);
+  m_pty.Write(kGood + Frame("2C499602D2"));
+  ASSERT_TRUE(m_recorder.WaitFor(TVX_EVENT_CARD, 2));
+  const std::vector<int32_t> expected = {TVX_EVENT_READING, TVX_EVENT_CARD, TVX_EVENT_CARD_GONE,
+                                         TVX_EVENT_CARD};
+  EXPECT_EQ(m_recorder.Events(), expected);
+  EXPECT_EQ(m_recorder.Notifications().back().text, "0441234567890");
+}
+
+TEST_F(SerialReaders, HangUpIsReportedOnceWithoutSpinningAndReopeningReadsAgain) {
+  PortLink link(m_pty.SlavePath());
+  const int32_t reader = StartReading(link.Path(), m_recorder);
+
+  const auto cpuBefore = ProcessCpuTime();
+  m_pty.HangUp();
+  ASSERT_TRUE(m_recorder.WaitFor(TVX_EVENT_ERROR));
+  const auto error = m_recorder.Notifications().back();
+  EXPECT_EQ(error.reader, reader);
+  EXPECT_NE(error.text.find(link.Path()), std::string::npos) << error.text;
+
+  // The reader plugged back in, under the same name.
+  PtyPair replugged;
+  link.PointAt(replugged.SlavePath());
+  ASSERT_TRUE(m_recorder.WaitFor(TVX_EVENT_READING, 2));
+  const auto cpuSpent = ProcessCpuTime() - cpuBefore;
+  // The wait spans a retry interval; a reader that polls a dead port or
+  // retries without pausing burns most of it.
+  EXPECT_LT(cpuSpent, 300ms) << "CPU used while the port was away";
+  EXPECT_EQ(m_recorder.CountOf(TVX_EVENT_ERROR), 1u);
+
+  replugged.Write(kGood);
+  ASSERT_TRUE(m_recorder.WaitFor(TVX_EVENT_CARD));
+  EXPECT_EQ(m_recorder.Notifications().back().text, kGoodData);
+  char text[128];
+  int32_t length = sizeof text;
+  ASSERT_EQ(TvxGetLastError(reader, text, &length), TVX_OK);
+  EXPECT_EQ(error.text, text);
+}
+
+TEST_F(SerialReaders, APortHeldByAnotherOpenerIsUnusable) {
+  const int held = ::open(m_pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+  EXPECT_EQ(
+      TvxStartCallBack(m_pty.SlavePath().c_str(), &EventRecorder::Notify, m_recorder.UserData()),
+      TVX_PORT_UNUSABLE);
+  ::close(held);
+
+  StartReading(m_pty.SlavePath(), m_recorder);
+  EXPECT_EQ(TvxStart(m_pty.SlavePath().c_str()), TVX_PORT_UNUSABLE) << "second reader on one port";
+}
+
+TEST_F(SerialReaders, StopReturnsAfterTheLastNotificationAndKeepsTheTexts) {
+  const int32_t reader = StartReading(m_pty.SlavePath(), m_recorder);
+  m_pty.Write(kGood);
+  ASSERT_TRUE(m_recorder.WaitFor(TVX_EVENT_CARD));
+  ASSERT_EQ(TvxStop(reader), TVX_OK);
+  m_recorder.ForbidMore();
+  EXPECT_EQ(LastCardData(reader), kGoodData) << "texts of a reader stopped a moment ago";
+  EXPECT_EQ(TvxStop(reader), TVX_FAILED);
+
+  // The port is free again, and a new reader on it is the clock: by the time
+  // it reports a badge the stopped one would have reported it too.
+  EventRecorder witness;
+  StartReading(m_pty.SlavePath(), witness);
+  m_pty.Write(Frame("2C499602D2"));
+  ASSERT_TRUE(witness.WaitFor(TVX_EVENT_CARD));
+  EXPECT_EQ(m_recorder.ForbiddenCount(), 0u);
+}
+
+TEST_F(SerialReaders, UninitializeStopsEveryReader) {
+  StartReading(m_pty.SlavePath(), m_recorder);
+  PtyPair second;
+  EventRecorder secondRecorder;
+  StartReading(second.SlavePath(), secondRecorder);
+  EXPECT_EQ(TvxUninitialize(), TVX_OK);
+  m_recorder.ForbidMore();
+  secondRecorder.ForbidMore();
+
+  ASSERT_EQ(TvxInitialize(), TVX_OK);
+  EventRecorder witness;
+  StartReading(m_pty.SlavePath(), witness);
+  m_pty.Write(kGood);
+  second.HangUp();
+  ASSERT_TRUE(witness.WaitFor(TVX_EVENT_CARD));
+  EXPECT_EQ(m_recorder.ForbiddenCount(), 0u);
+  EXPECT_EQ(secondRecorder.ForbiddenCount(), 0u);
+}
+
+TEST_F(SerialReaders, StopFromInsideItsOwnNotificationDoesNotHang) {
+  std::atomic<int32_t> stopResult{1};
+  std::atomic<int32_t> cardFetch{1};
+  m_recorder.OnNotify([&](const testing::Notification& n) {
+    if (n.event != TVX_EVENT_CARD) return;
+    stopResult = TvxStop(n.reader);
+    char text[64];
+    int32_t length = sizeof text;
+    cardFetch = TvxGetLastCardData(n.reader, text, &length);
+  });
+  const int32_t reader = StartReading(m_pty.SlavePath(), m_recorder);
+  m_pty.Write(kGood + Frame("2C499602D2"));
+  ASSERT_TRUE(m_recorder.WaitFor(TVX_EVENT_CARD));
+  // The reader is already out of the registry once the test sees the event;
+  // Stop and Uninitialize from here wait for the thread to end.
+  EXPECT_EQ(TvxStop(reader), TVX_FAILED);
+  m_recorder.ForbidMore();
+  EXPECT_EQ(TvxUninitialize(), TVX_OK);
+  EXPECT_EQ(stopResult.load(), TVX_OK);
+  EXPECT_EQ(cardFetch.load(), TVX_OK);
+  EXPECT_EQ(m_recorder.CountOf(TVX_EVENT_CARD), 1u) << "the second badge came after Stop";
+  EXPECT_EQ(m_recorder.ForbiddenCount(), 0u);
+}
+
+TEST_F(SerialReaders, AReaderWithoutNotificationsIsPolled) {
+  const int32_t reader = TvxStart(m_pty.SlavePath().c_str());
+  ASSERT_GT(reader, 0);
+  m_pty.Write(kGood);
+  const auto deadline = std::chrono::steady_clock::now() + 15s;
+  std::optional<std::string> card;
+  while (!(card = LastCardData(reader)) && std::chrono::steady_clock::now() < deadline) {
+    // Polling is what this kind of reader is for; yield between polls.
+    std::this_thread::yield();
+  }
+  EXPECT_EQ(card, kGoodData);
+}
+
+}  // namespace
+}  // namespace tavrix

@@ -1,0 +1,101 @@
+#include "tavrix/sim_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "event_recorder.h"
+#include "tavrix/card_format.h"
+
+namespace tavrix {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::EventRecorder;
+
+// The simulator outside the library, so it can run fast.
+struct FastSim {
+  explicit FastSim(std::chrono::milliseconds period = 20ms)
+      : output(std::make_shared<ReaderOutput>(&EventRecorder::Notify, recorder.UserData())),
+        reader(output, period) {
+    output->SetHandle(7);
+  }
+
+  EventRecorder recorder{[this](int32_t, int32_t event) {
+    return event == TVX_EVENT_CARD ? output->LastCardData().value_or("") : std::string();
+  }};
+  std::shared_ptr<ReaderOutput> output;
+  SimReader reader;
+};
+
+TEST(SimReader, PlaysItsSequenceAndRepeatsIt) {
+  FastSim sim;
+  sim.reader.Start();
+  const auto& sequence = SimReader::Sequence();
+  std::size_t cards = 0;
+  for (auto hex : sequence) cards += hex.empty() ? 0 : 1;
+  // Twice round, to see it start over.
+  ASSERT_TRUE(sim.recorder.WaitFor(TVX_EVENT_CARD, 2 * cards));
+  sim.reader.Stop();
+
+  std::vector<int32_t> expected = {TVX_EVENT_READING};
+  std::vector<std::string> expectedCards;
+  for (int round = 0; round < 2; ++round) {
+    for (auto hex : sequence) {
+      if (hex.empty()) {
+        expected.push_back(TVX_EVENT_BAD_READ);
+        continue;
+      }
+      expected.push_back(TVX_EVENT_CARD);
+      expected.push_back(TVX_EVENT_CARD_GONE);
+      expectedCards.push_back(FormatCardData(*ParseHexBadgeId(hex)));
+    }
+  }
+  // Compare up to the last badge waited for; what follows it may or may not
+  // have come before Stop.
+  const auto lastCard = std::find(expected.rbegin(), expected.rend(), TVX_EVENT_CARD);
+  expected.erase(lastCard.base(), expected.end());
+  auto events = sim.recorder.Events();
+  ASSERT_GE(events.size(), expected.size());
+  events.resize(expected.size());
+  EXPECT_EQ(events, expected);
+
+  std::vector<std::string> cardTexts;
+  for (const auto& n : sim.recorder.Notifications()) {
+    EXPECT_EQ(n.reader, 7);
+    if (n.event == TVX_EVENT_CARD) cardTexts.push_back(n.text);
+  }
+  cardTexts.resize(expectedCards.size());
+  EXPECT_EQ(cardTexts, expectedCards);
+}
+
+TEST(SimReader, ShowsABadReadAndFullCardData) {
+  bool sawBadRead = false;
+  for (auto hex : SimReader::Sequence()) {
+    if (hex.empty()) {
+      sawBadRead = true;
+      continue;
+    }
+    ASSERT_TRUE(ParseHexBadgeId(hex).has_value()) << hex;
+  }
+  EXPECT_TRUE(sawBadRead);
+}
+
+TEST(SimReader, StopEndsNotifications) {
+  FastSim sim(5ms);
+  sim.reader.Start();
+  ASSERT_TRUE(sim.recorder.WaitFor(TVX_EVENT_CARD));
+  sim.reader.Stop();
+  sim.recorder.ForbidMore();
+  // A second simulator at the same pace serves as the clock: by the time it
+  // has shown three badges, the first would have notified had it run on.
+  FastSim witness(5ms);
+  witness.reader.Start();
+  ASSERT_TRUE(witness.recorder.WaitFor(TVX_EVENT_CARD, 3));
+  EXPECT_EQ(sim.recorder.ForbiddenCount(), 0u);
+}
+
+}  // namespace
+}  // namespace tavrix
