@@ -12,7 +12,8 @@ namespace tavrix::testing {
 // STX, the identifier, its XOR checksum, `beforeEtx`, ETX.
 inline std::string Frame(std::string_view hex, std::string_view beforeEtx = "") {
   uint8_t sum = 0;
-  for (uint8_t byte : ParseHexBadgeId(hex).value()) sum ^= byte;
+  const BadgeId id = ParseHexBadgeId(hex).value();
+  for (uint8_t byte : id) sum ^= byte;
   char check[3] = {};
   std::snprintf(check, sizeof check, "%02X", static_cast<unsigned>(sum));
   return "\x02" + std::string(hex) + check + std::string(beforeEtx) + "\x03";
