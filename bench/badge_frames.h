@@ -1,0 +1,18 @@
+// Badges as a serial reader sends them, each one different from the one
+// before so the library reports every one as a new arrival.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace corvane::bench {
+
+struct BenchBadge {
+  std::string frame;   // STX, 10 hex digits, 2 hex digits of checksum, ETX
+  std::string batch;   // what Text1 shows for it
+  std::string serial;  // what Text2 shows for it
+};
+
+BenchBadge MakeBadge(uint32_t number);
+
+}  // namespace corvane::bench

@@ -1,0 +1,45 @@
+#include "bench/process_counters.h"
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace corvane::bench {
+namespace {
+
+std::size_t EntriesIn(const char* folder) {
+  std::size_t count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
+  return count;
+}
+
+std::chrono::microseconds ToMicroseconds(const timeval& time) {
+  return std::chrono::seconds(time.tv_sec) + std::chrono::microseconds(time.tv_usec);
+}
+
+}  // namespace
+
+std::size_t ThreadCount() { return EntriesIn("/proc/self/task"); }
+
+std::size_t OpenDescriptorCount() {
+  // The listing holds one descriptor of its own while it runs.
+  return EntriesIn("/proc/self/fd") - 1;
+}
+
+std::size_t ResidentBytes() {
+  std::ifstream statm("/proc/self/statm");
+  std::size_t sizePages = 0;
+  std::size_t residentPages = 0;
+  statm >> sizePages >> residentPages;
+  return residentPages * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+}
+
+std::chrono::microseconds ProcessCpuTime() {
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return ToMicroseconds(usage.ru_utime) + ToMicroseconds(usage.ru_stime);
+}
+
+}  // namespace corvane::bench

@@ -1,0 +1,15 @@
+// What this process holds right now, read from the kernel.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+
+namespace corvane::bench {
+
+std::size_t ThreadCount();
+std::size_t OpenDescriptorCount();
+std::size_t ResidentBytes();
+// User plus system CPU time of the whole process, every thread included.
+std::chrono::microseconds ProcessCpuTime();
+
+}  // namespace corvane::bench

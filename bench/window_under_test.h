@@ -1,0 +1,65 @@
+// The real window as an operator gets it: Form1Window over Module1 and the
+// stand-in library, the Qt dispatcher, ReaderCallBack, on the platform the
+// environment names (offscreen by default). Message boxes are recorded, not
+// shown, so a failure cannot block the run.
+#pragma once
+
+#include <QStringList>
+#include <memory>
+#include <string>
+
+#include "main_window/qt/form1_window.h"
+
+class QLineEdit;
+class QPushButton;
+class QComboBox;
+
+namespace corvane::bench {
+
+class WindowUnderTest {
+ public:
+  // Needs a QApplication. Loads the window and shows it, waiting until it is
+  // exposed so paints reach the screen as they would on a desk.
+  WindowUnderTest();
+  ~WindowUnderTest();
+  WindowUnderTest(const WindowUnderTest&) = delete;
+  WindowUnderTest& operator=(const WindowUnderTest&) = delete;
+
+  // Selects `port` in the port list, adding it first when the library did not
+  // list it (a pseudo-terminal never is).
+  void ChoosePort(const std::string& port);
+  void ClickStart();
+  void ClickStop();
+  bool Reading() const;
+
+  QLineEdit& Text1() const { return *m_text1; }
+  QLineEdit& Text2() const { return *m_text2; }
+
+  // Message boxes and fatal errors met so far, in order.
+  const QStringList& Problems() const { return m_problems; }
+
+ private:
+  QStringList m_problems;
+  std::unique_ptr<qtui::Form1Window> m_window;
+  QLineEdit* m_text1 = nullptr;
+  QLineEdit* m_text2 = nullptr;
+  QPushButton* m_start = nullptr;
+  QPushButton* m_stop = nullptr;
+  QComboBox* m_ports = nullptr;
+};
+
+// Processes events, sleeping in the event loop between them, until `done`
+// holds. Something must post an event or run a timer for `done` to be seen.
+template <typename Condition>
+void ProcessEventsUntil(Condition done);
+
+}  // namespace corvane::bench
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+template <typename Condition>
+void corvane::bench::ProcessEventsUntil(Condition done) {
+  while (!done())
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
