@@ -1,0 +1,150 @@
+// The whole program but main(): the Qt window, the real Module1 and the
+// stand-in reader library, notifications through ReaderCallBack and the Qt
+// dispatcher, a pseudo-terminal or the simulated reader playing the badge
+// reader.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "main_window/qt/form1_window.h"
+#include "pty_pair.h"
+#include "reader_binding/module1.h"
+#include "tests/qt/qt_test_support.h"
+#include "tests/qt/recording_library.h"
+
+namespace corvane::qtui {
+namespace {
+
+// STX, ten hex digits, their XOR checksum as two hex digits (or `checksum`
+// when given), ETX: what a 125 kHz reader module sends for one badge.
+std::string BadgeFrame(std::string_view hex, std::string_view checksum = {}) {
+  unsigned sum = 0;
+  for (std::size_t digit = 0; digit + 1 < hex.size(); digit += 2) {
+    sum ^= std::stoul(std::string(hex.substr(digit, 2)), nullptr, 16);
+  }
+  char computed[3] = {};
+  std::snprintf(computed, sizeof computed, "%02X", sum);
+  return "\x02" + std::string(hex) + std::string(checksum.empty() ? computed : checksum) + "\x03";
+}
+
+class EndToEndTest : public ::testing::Test {
+ protected:
+  EndToEndTest() {
+    m_window->Load();
+    EXPECT_TRUE(testing::ShowActive(*m_window));
+  }
+
+  template <typename Widget>
+  Widget& Find(const char* name) {
+    return *m_window->findChild<Widget*>(name);
+  }
+  QString Status() { return Find<QLabel>("Label5").text(); }
+  QString Batch() { return Find<QLineEdit>("Text1").text(); }
+  QString Serial() { return Find<QLineEdit>("Text2").text(); }
+
+  void Pick(const QString& port) {
+    auto& ports = Find<QComboBox>("cbCom");
+    if (ports.findText(port) < 0) ports.addItem(port);
+    ports.setCurrentIndex(ports.findText(port));
+  }
+  void Click(const char* button) { QTest::mouseClick(&Find<QPushButton>(button), Qt::LeftButton); }
+  bool Idle() {
+    return Find<QPushButton>("btAttiva").isEnabled() && Find<QComboBox>("cbCom").isEnabled() &&
+           !Find<QPushButton>("btDisattiva").isEnabled();
+  }
+  bool Reading() {
+    return !Find<QPushButton>("btAttiva").isEnabled() && !Find<QComboBox>("cbCom").isEnabled() &&
+           Find<QPushButton>("btDisattiva").isEnabled();
+  }
+
+  testing::MessageBoxRecorder m_messages;
+  testing::RecordingLibrary m_library{Module1::Instance()};
+  std::unique_ptr<Form1Window> m_window =
+      std::make_unique<Form1Window>(m_library, testing::FailTestOnFatal());
+};
+
+TEST_F(EndToEndTest, StartUpListsThePortsAndSelectsUsb) {
+  auto& ports = Find<QComboBox>("cbCom");
+  EXPECT_EQ(ports.currentText(), QStringLiteral("USB"));
+  EXPECT_GE(ports.findText(QStringLiteral("SIM")), 0);
+  EXPECT_LT(ports.findText(QStringLiteral("COM1")), 0);  // the creation-time entries are gone
+  EXPECT_TRUE(m_messages.Texts().isEmpty()) << m_messages.Texts().join(u'|').toStdString();
+}
+
+TEST_F(EndToEndTest, SerialReaderOnAPseudoTerminal) {
+  testing::PtyPair reader;
+  const QString port = QString::fromStdString(reader.SlavePath());
+  Pick(port);
+  Click("btAttiva");
+  ASSERT_TRUE(Reading());
+  ASSERT_TRUE(testing::WaitUntil([&] { return Status() == QStringLiteral("Attivo"); }))
+      << Status().toStdString();
+
+  reader.Write(BadgeFrame("0A1B2C3D4E"));
+  EXPECT_TRUE(testing::WaitUntil([&] {
+    return Batch() == QStringLiteral("010") && Serial() == QStringLiteral("0455884110") &&
+           Status() == QStringLiteral("Lettura OK");
+  })) << Batch().toStdString()
+      << " " << Serial().toStdString() << " " << Status().toStdString();
+
+  reader.Write(BadgeFrame("0A1B2C3D4E", "00"));
+  EXPECT_TRUE(testing::WaitUntil([&] {
+    return Status() == QStringLiteral("Errore in lettura tessera");
+  })) << Status().toStdString();
+  EXPECT_EQ(Serial(), QStringLiteral("0455884110"));  // a bad read keeps the last badge
+
+  reader.HangUp();
+  ASSERT_TRUE(testing::WaitUntil([&] { return !m_messages.Texts().isEmpty(); }));
+  EXPECT_TRUE(m_messages.Texts().front().contains(port))
+      << m_messages.Texts().front().toStdString();
+  EXPECT_TRUE(Reading());
+
+  Click("btDisattiva");
+  EXPECT_EQ(Status(), QStringLiteral("Disabilitato"));
+  EXPECT_TRUE(Idle());
+  EXPECT_EQ(m_messages.Texts().size(), 1);
+}
+
+TEST_F(EndToEndTest, SimulatedReaderPresentsBadges) {
+  Pick(QStringLiteral("SIM"));
+  Click("btAttiva");
+  ASSERT_TRUE(Reading());
+  // The simulator presents its first badge about two seconds after Start.
+  EXPECT_TRUE(testing::WaitUntil([&] {
+    return Batch().size() == 3 && Serial().size() == 10 && Status() == QStringLiteral("Lettura OK");
+  })) << Batch().toStdString()
+      << " " << Serial().toStdString() << " " << Status().toStdString();
+
+  Click("btDisattiva");
+  EXPECT_EQ(Status(), QStringLiteral("Disabilitato"));
+  EXPECT_TRUE(Idle());
+  EXPECT_TRUE(m_messages.Texts().isEmpty()) << m_messages.Texts().join(u'|').toStdString();
+}
+
+// Closing ends reading through the library's uninitialisation alone, and
+// whatever the reader still notifies finds no window.
+TEST_F(EndToEndTest, ClosingWhileReadingUninitialisesWithoutStop) {
+  Pick(QStringLiteral("SIM"));
+  Click("btAttiva");
+  ASSERT_TRUE(testing::WaitUntil([&] { return Status() == QStringLiteral("Attivo"); }));
+
+  m_window->close();
+  m_window.reset();
+  EXPECT_TRUE(m_library.Called("TvxUninitialize"));
+  EXPECT_FALSE(m_library.Called("TvxStop"));
+
+  const auto callsAtClose = m_library.Calls().size();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(m_library.Calls().size(), callsAtClose);
+}
+
+}  // namespace
+}  // namespace corvane::qtui
