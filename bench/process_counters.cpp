@@ -42,4 +42,10 @@ std::chrono::microseconds ProcessCpuTime() {
   return ToMicroseconds(usage.ru_utime) + ToMicroseconds(usage.ru_stime);
 }
 
+std::chrono::microseconds ThreadCpuTime() {
+  rusage usage{};
+  ::getrusage(RUSAGE_THREAD, &usage);
+  return ToMicroseconds(usage.ru_utime) + ToMicroseconds(usage.ru_stime);
+}
+
 }  // namespace corvane::bench

@@ -11,5 +11,7 @@ std::size_t OpenDescriptorCount();
 std::size_t ResidentBytes();
 // User plus system CPU time of the whole process, every thread included.
 std::chrono::microseconds ProcessCpuTime();
+// User plus system CPU time of the calling thread.
+std::chrono::microseconds ThreadCpuTime();
 
 }  // namespace corvane::bench
