@@ -3,6 +3,7 @@
 #   exports          exactly the reader library's ten entry points, undecorated
 #   runtime_imports  no MinGW runtime DLL among the imports
 #   version          the VERSIONINFO strings of Corvane.exe
+cmake_minimum_required(VERSION 3.25)
 if(NOT EXISTS "${FILE}")
   message(FATAL_ERROR "${FILE} does not exist")
 endif()
@@ -41,7 +42,8 @@ elseif(CHECK STREQUAL "runtime_imports")
     endif()
   endforeach()
 elseif(CHECK STREQUAL "version")
-  file(STRINGS ${FILE} strings ENCODING UTF-16LE)
+  # Only plain words: the resource's keys and values, not binary noise.
+  file(STRINGS ${FILE} strings ENCODING UTF-16LE LENGTH_MINIMUM 4 REGEX "^[A-Za-z0-9 ._-]+$")
   foreach(pair "ProductName=Corvane" "InternalName=Corvane" "OriginalFilename=Corvane.exe"
                "FileVersion=${VERSION}" "ProductVersion=${VERSION}")
     string(REPLACE "=" ";" pair "${pair}")

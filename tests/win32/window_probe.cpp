@@ -123,7 +123,8 @@ bool FindMessageBox(DWORD pid, MessageBoxSeen& seen) {
       seen.buttons.push_back(TextOf(child));
     } else if (className == L"Static" &&
                (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-      seen.hasIcon = true;
+      // Some systems keep an empty icon control in every box.
+      seen.hasIcon = seen.hasIcon || Send(child, STM_GETICON, 0, 0) > 0;
     }
   }
   return true;
