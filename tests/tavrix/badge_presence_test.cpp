@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {{0, "A", "7"}, {1500, nullptr, "9"}, {1600, "A", "7"}}},
         PresenceCase{"LateRepeatBeforeTheClockTickIsNewRead", {{0, "A", "7"}, {1500, "A", "97"}}},
         PresenceCase{"NothingLeavesWhenNothingCame", {{0, nullptr, ""}, {9000, nullptr, ""}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(BadgePresence, DeadlineFollowsTheLastRepeat) {
   BadgePresence presence(1200ms);

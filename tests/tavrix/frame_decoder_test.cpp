@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
         DecoderCase{
             "LongestLineIsKept", {std::string(64, '7') + "\r"}, {Card(std::string(64, '7'))}},
         DecoderCase{"StrayEtx", {"\x03" + kGood}, {Card(kGoodData)}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(FrameDecoder, ResetForgetsHalfAFrame) {
   FrameDecoder decoder;

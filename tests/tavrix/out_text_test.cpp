@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(Buffers, CopyOutTextCases,
                                            CopyCase{"ZeroCapacity", "USB", 0, TVX_FAILED, "", 0},
                                            CopyCase{"NegativeCapacity", "USB", -5, TVX_FAILED, "",
                                                     -5}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(CopyOutText, NullPointersFail) {
   char buffer[8];
@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
                       OfferCase{"Negative", false, -1, TVX_BUFFER_TOO_SMALL, 8},
                       OfferCase{"ExactFit", false, 8, TVX_OK, 8},
                       OfferCase{"Roomy", false, 32, TVX_OK, 8}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(OfferOutText, NullLengthFails) { EXPECT_EQ(OfferOutText("x", nullptr, nullptr), TVX_FAILED); }
 

@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(Sysfs, RealUartCases,
                                            UartCase{"NoDevice", false, "4", false},
                                            UartCase{"NoTypeNoDriver", true, nullptr, false},
                                            UartCase{"GarbledType", true, "x", false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
 }  // namespace tavrix

@@ -35,7 +35,7 @@ TEST(SimReader, PlaysItsSequenceAndRepeatsIt) {
   sim.reader.Start();
   const auto& sequence = SimReader::Sequence();
   std::size_t cards = 0;
-  for (auto hex : sequence) cards += hex.empty() ? 0 : 1;
+  for (auto hex : sequence) cards += hex.empty() ? 0u : 1u;
   // Twice round, to see it start over.
   ASSERT_TRUE(sim.recorder.WaitFor(TVX_EVENT_CARD, 2 * cards));
   sim.reader.Stop();
