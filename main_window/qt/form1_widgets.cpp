@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "main_window/form1_layout.h"
+#include "main_window/qt/caption_fit.h"
 
 namespace corvane::qtui {
 namespace {
@@ -72,6 +73,7 @@ Widget* Find(QWidget& window, const wchar_t* name) {
 Form1Widgets BuildForm1Widgets(QWidget& window) {
   window.setWindowTitle(QString::fromWCharArray(layout::kWindowCaption));
   window.setFixedSize(Pixels(layout::kClientWidth), Pixels(layout::kClientHeight));
+  FitFontToCaptions(window);
 
   // Widgets join the focus chain in creation order, which is the table's tab
   // order; setTabOrder keeps it so should a control ever be created elsewhere.

@@ -22,10 +22,11 @@ struct Form1Widgets {
   QLineEdit* Text2 = nullptr;
 };
 
-// Gives `window` its caption and fixed client size and creates every control
-// of the layout table as its child: object name, position, size, caption,
-// initial state and tab order as the table says, the port list with its
-// initial entries and nothing selected, the first focus on Start.
+// Gives `window` its caption, its fixed client size and a font that its
+// captions fit in, and creates every control of the layout table as its
+// child: object name, position, size, caption, initial state and tab order as
+// the table says, the port list with its initial entries and nothing
+// selected, the first focus on Start.
 Form1Widgets BuildForm1Widgets(QWidget& window);
 
 }  // namespace corvane::qtui

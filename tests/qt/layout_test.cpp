@@ -103,6 +103,24 @@ INSTANTIATE_TEST_SUITE_P(EveryControl, LayoutTest,
                                .toStdString();
                          });
 
+// A caption cut off by its control's edge is a caption the operator cannot
+// read, whatever font the platform picks.
+TEST(WindowLayout, EveryCaptionFitsItsControl) {
+  testing::FakeReaderLibrary library;
+  Form1Window window(library, testing::FailTestOnFatal());
+  for (const layout::Control& control : layout::kControls) {
+    const auto* widget = window.findChild<QWidget*>(Name(control));
+    const QString caption = QString::fromWCharArray(control.caption).remove(u'&');
+    if (control.kind == layout::Kind::Label) {
+      EXPECT_LE(widget->fontMetrics().horizontalAdvance(caption), widget->contentsRect().width())
+          << Name(control).toStdString();
+    } else if (control.kind == layout::Kind::PushButton) {
+      // The style's size hint is the caption plus the frame it draws around it.
+      EXPECT_LE(widget->sizeHint().width(), widget->width()) << Name(control).toStdString();
+    }
+  }
+}
+
 TEST(WindowLayout, CaptionAndFixedClientSize) {
   testing::FakeReaderLibrary library;
   Form1Window window(library, testing::FailTestOnFatal());

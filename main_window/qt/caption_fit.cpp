@@ -1,0 +1,50 @@
+#include "main_window/qt/caption_fit.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QString>
+#include <QWidget>
+
+#include "main_window/form1_layout.h"
+
+namespace corvane::qtui {
+namespace {
+
+constexpr int kReferenceDpi = 96;
+constexpr double kSmallestPointSize = 6.0;
+constexpr double kPointSizeStep = 0.5;
+// Room a push button's frame and padding take from its caption.
+constexpr int kButtonFramePixels = 12;
+
+bool CaptionsFit(const QFont& font) {
+  const QFontMetrics metrics(font);
+  for (const layout::Control& control : layout::kControls) {
+    int available = layout::TwipsToPixels(control.width, kReferenceDpi);
+    if (control.kind == layout::Kind::PushButton) {
+      available -= kButtonFramePixels;
+    } else if (control.kind != layout::Kind::Label) {
+      continue;
+    }
+    const QString caption = QString::fromWCharArray(control.caption).remove(u'&');
+    if (metrics.horizontalAdvance(caption) > available ||
+        metrics.height() > layout::TwipsToPixels(control.height, kReferenceDpi)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void FitFontToCaptions(QWidget& window) {
+  QFont font = window.font();
+  if (font.pointSizeF() <= 0) {
+    return;  // sized in pixels by the platform: leave it as it is
+  }
+  while (!CaptionsFit(font) && font.pointSizeF() - kPointSizeStep >= kSmallestPointSize) {
+    font.setPointSizeF(font.pointSizeF() - kPointSizeStep);
+  }
+  window.setFont(font);
+}
+
+}  // namespace corvane::qtui
