@@ -52,30 +52,32 @@ std::vector<HWND> ChildrenInOrder(HWND parent) {
   return children;
 }
 
+struct WindowSearch {
+  DWORD pid;
+  const wchar_t* className;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
+  auto& search = *reinterpret_cast<WindowSearch*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search.pid && IsWindowVisible(window) && ClassOf(window) == search.className) {
+    search.found.push_back(window);
+  }
+  return TRUE;
+}
+
 std::vector<HWND> TopLevelWindows(DWORD pid, const wchar_t* className) {
-  struct Search {
-    DWORD pid;
-    const wchar_t* className;
-    std::vector<HWND> found;
-  } search{pid, className, {}};
-  EnumWindows(
-      [](HWND window, LPARAM context) -> BOOL {
-        auto& search = *reinterpret_cast<Search*>(context);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == search.pid && IsWindowVisible(window) && ClassOf(window) == search.className) {
-          search.found.push_back(window);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  WindowSearch search{pid, className, {}};
+  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
 std::vector<std::wstring> ComboEntries(HWND combo) {
   std::vector<std::wstring> entries;
   const LRESULT count = Send(combo, CB_GETCOUNT, 0, 0);
-  for (LRESULT index = 0; index < count; ++index) {
+  for (WPARAM index = 0; count > 0 && index < static_cast<WPARAM>(count); ++index) {
     const LRESULT length = Send(combo, CB_GETLBTEXTLEN, index, 0);
     std::wstring entry(length > 0 ? static_cast<std::size_t>(length) + 1 : 1, L'\0');
     const LRESULT copied = Send(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(entry.data()));
