@@ -1,0 +1,165 @@
+// Form1's port list against a library that answers anything: any sizing
+// length, any bytes in the list, any length reported back, any USB port name.
+// The window must not crash, and whenever it fills the list, the entries
+// joined by commas must give back exactly the text the library vouched for.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <clocale>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "fuzz/fuzz_check.h"
+#include "main_window/form1.h"
+#include "reader_binding/text_rules.h"
+
+namespace {
+
+using namespace corvane;
+
+struct NoLabel final : Label {
+  void SetCaption(const std::wstring&) override {}
+};
+struct NoTextBox final : TextBox {
+  void SetText(const std::wstring&) override {}
+};
+struct NoButton final : Button {
+  void SetEnabled(bool) override {}
+};
+struct RecordingMsgBox final : MsgBox {
+  std::vector<std::wstring> shown;
+  void Show(const std::wstring& text) override { shown.push_back(text); }
+};
+
+struct ListComboBox final : ComboBox {
+  std::vector<std::wstring> entries;
+  int selected = -1;
+  void SetEnabled(bool) override {}
+  void Clear() override {
+    entries.clear();
+    selected = -1;
+  }
+  void AddItem(const std::wstring& entry) override { entries.push_back(entry); }
+  int ListCount() const override { return static_cast<int>(entries.size()); }
+  std::wstring List(int index) const override {
+    FUZZ_CHECK(index >= 0 && index < ListCount());
+    return entries[static_cast<std::size_t>(index)];
+  }
+  void SetListIndex(int index) override {
+    FUZZ_CHECK(index >= -1 && index < ListCount());
+    selected = index;
+  }
+  std::wstring Text() const override {
+    return selected < 0 ? std::wstring() : entries[static_cast<std::size_t>(selected)];
+  }
+};
+
+// An out-text as Module1 handles it: the caller's text becomes an ANSI buffer
+// of its size plus a NUL; the library writes up to that many bytes and reports
+// any length; the caller keeps what the length vouches for, clamped.
+int32_t AnswerOutText(std::wstring& text, int32_t& length, const std::string& bytes,
+                      int32_t reportedLength, int32_t result) {
+  std::string buffer = ToAnsi(text);
+  const std::size_t capacity = buffer.size();
+  buffer.push_back('\0');
+  const std::size_t written = std::min(bytes.size(), capacity);
+  std::memcpy(buffer.data(), bytes.data(), written);
+  buffer[written] = '\0';
+  length = reportedLength;
+  text = FromAnsi(std::string_view(buffer.data(), KeptBytes(length, capacity)));
+  return result;
+}
+
+class AnyAnswerLibrary final : public ReaderLibrary {
+ public:
+  int32_t sizingResult = TVX_BUFFER_TOO_SMALL;
+  int32_t sizingLength = 0;
+  int32_t fillResult = TVX_OK;
+  int32_t fillLength = 0;
+  std::string listBytes;
+  int32_t usbLength = 0;
+  std::string usbBytes;
+  std::wstring vouchedList;  // what the fill call left in the caller's text
+
+  int32_t TvxInitialize() override { return TVX_OK; }
+  int32_t TvxUninitialize() override { return TVX_OK; }
+  int32_t TvxPortsAvailable(std::wstring& text, int32_t& length) override {
+    if (!m_sized) {
+      m_sized = true;
+      length = sizingLength;
+      return sizingResult;
+    }
+    const int32_t result = AnswerOutText(text, length, listBytes, fillLength, fillResult);
+    vouchedList = text;
+    return result;
+  }
+  int32_t TvxUSBCOMPort(std::wstring& text, int32_t& length) override {
+    return AnswerOutText(text, length, usbBytes, usbLength, TVX_OK);
+  }
+  int32_t TvxGetLastError(int32_t, std::wstring&, int32_t&) override { return TVX_FAILED; }
+  int32_t TvxGetLastCardData(int32_t, std::wstring&, int32_t&) override { return TVX_FAILED; }
+  int32_t TvxGetVersion(std::wstring&, int32_t&) override { return TVX_FAILED; }
+  int32_t TvxStartCallBack(const std::wstring&, TvxNotify, int32_t) override { return TVX_FAILED; }
+  int32_t TvxStop(int32_t) override { return TVX_FAILED; }
+  int32_t TvxStart(const std::wstring&) override { return TVX_FAILED; }
+
+ private:
+  bool m_sized = false;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  // A multibyte locale, so the decoding has sequences to get wrong.
+  std::setlocale(LC_ALL, "C.UTF-8");
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+  FuzzedDataProvider input(data, size);
+  AnyAnswerLibrary library;
+  library.sizingResult =
+      input.ConsumeBool() ? TVX_BUFFER_TOO_SMALL : input.ConsumeIntegral<int32_t>();
+  library.fillResult = input.ConsumeBool() ? TVX_OK : input.ConsumeIntegral<int32_t>();
+  library.usbLength = input.ConsumeIntegral<int32_t>();
+  library.usbBytes = input.ConsumeRandomLengthString(16);
+  library.listBytes = input.ConsumeRandomLengthString(4096);
+  // Mostly an honest library, sometimes a lying one.
+  const auto honest = static_cast<int32_t>(library.listBytes.size() + 1);
+  library.sizingLength = input.ConsumeBool() ? honest : input.ConsumeIntegral<int32_t>();
+  library.fillLength =
+      input.ConsumeBool() ? library.sizingLength : input.ConsumeIntegral<int32_t>();
+
+  NoLabel label;
+  NoTextBox textBox;
+  NoButton button;
+  ListComboBox ports;
+  RecordingMsgBox msgBox;
+  Form1 form({button, button, ports, label, label, label, label, textBox, label, textBox, msgBox},
+             library);
+  form.Form_Load();
+
+  for (const auto& entry : ports.entries) FUZZ_CHECK(entry.find(L',') == std::wstring::npos);
+  if (ports.selected >= 0) FUZZ_CHECK(ports.selected < ports.ListCount());
+
+  const bool listRefused = library.sizingResult != TVX_BUFFER_TOO_SMALL ||
+                           library.sizingLength <= 0 || library.fillResult != TVX_OK;
+  if (listRefused) {
+    FUZZ_CHECK(ports.entries.empty());
+    FUZZ_CHECK(!msgBox.shown.empty());
+    return 0;
+  }
+  if (ports.entries.empty()) {
+    // Refused as absurd: said so, and offered nothing.
+    FUZZ_CHECK(!msgBox.shown.empty());
+    return 0;
+  }
+  std::wstring joined;
+  for (std::size_t index = 0; index < ports.entries.size(); ++index) {
+    if (index > 0) joined += L',';
+    joined += ports.entries[index];
+  }
+  FUZZ_CHECK(joined == Mid(library.vouchedList, 1, int64_t{library.fillLength} - 1));
+  return 0;
+}
