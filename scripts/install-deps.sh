@@ -7,7 +7,7 @@ set -euo pipefail
 run_packages=(g++ cmake ninja-build qt6-base-dev xvfb xauth)
 test_packages=("${run_packages[@]}" libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 binutils-mingw-w64-x86-64
-  clang libclang-rt-14-dev valgrind imagemagick x11-apps)
+  clang libclang-rt-14-dev valgrind imagemagick x11-apps python3)
 
 case "${1:-}" in
   run) wanted=("${run_packages[@]}") ;;
