@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      c.SetListIndex(0);
                                    },
                                    L"/dev/ttyS\u00e8", 1}),
-    [](const ::testing::TestParamInfo<ComboBoxCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<ComboBoxCase>& testCase) { return testCase.param.name; });
 
 TEST(ComboBox, ListReadsEntriesAndNothingOutsideThem) {
   QComboBox widget;

@@ -28,7 +28,7 @@ namespace {
 std::string BadgeFrame(std::string_view hex, std::string_view checksum = {}) {
   unsigned sum = 0;
   for (std::size_t digit = 0; digit + 1 < hex.size(); digit += 2) {
-    sum ^= std::stoul(std::string(hex.substr(digit, 2)), nullptr, 16);
+    sum ^= static_cast<unsigned>(std::stoul(std::string(hex.substr(digit, 2)), nullptr, 16));
   }
   char computed[3] = {};
   std::snprintf(computed, sizeof computed, "%02X", sum);

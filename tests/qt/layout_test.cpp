@@ -95,13 +95,13 @@ TEST_P(LayoutTest, ControlMatchesTable) {
   EXPECT_EQ(order.indexOf(Name(control)), GetParam()) << order.join(u',').toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryControl, LayoutTest,
-                         ::testing::Range(0, static_cast<int>(layout::kControls.size())),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                           return QString::fromWCharArray(
-                                      layout::kControls[static_cast<std::size_t>(info.param)].name)
-                               .toStdString();
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    EveryControl, LayoutTest, ::testing::Range(0, static_cast<int>(layout::kControls.size())),
+    [](const ::testing::TestParamInfo<int>& testCase) {
+      return QString::fromWCharArray(
+                 layout::kControls[static_cast<std::size_t>(testCase.param)].name)
+          .toStdString();
+    });
 
 // A caption cut off by its control's edge is a caption the operator cannot
 // read, whatever font the platform picks.

@@ -42,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MessageCase{"LibraryTextWithMarkup", L"<b>porta</b> & <a href=x>y</a>"},
                       MessageCase{"Accented", L"Connessione persa \u00e8 \u00e0"},
                       MessageCase{"Empty", L""}),
-    [](const ::testing::TestParamInfo<MessageCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<MessageCase>& testCase) { return testCase.param.name; });
 
 TEST(MessageBox, HookAnswersInsteadOfAScreen) {
   testing::ModalCloser closer;

@@ -88,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // A file beside the executable wins over the installed one.
                       LayoutCase{"WrongFileBesideWinsOverGoodOne", Library::Empty, Library::Real,
                                  Library::None, "TvxPortsAvailable"}),
-    [](const ::testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<LayoutCase>& testCase) { return testCase.param.name; });
 
 }  // namespace
 }  // namespace corvane::qtui

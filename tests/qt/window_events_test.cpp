@@ -178,7 +178,7 @@ INSTANTIATE_TEST_SUITE_P(
                     reader.join();
                   }},
         FatalCase{"WindowDestroyed", L"TvxUninitialize", nullptr}),
-    [](const ::testing::TestParamInfo<FatalCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<FatalCase>& testCase) { return testCase.param.name; });
 
 }  // namespace
 }  // namespace corvane::qtui
