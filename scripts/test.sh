@@ -42,8 +42,14 @@ for target in frame_decoder port_list out_text; do
   # New inputs go to a scratch folder; the kept corpus changes only by hand,
   # when a finding is added to it as a regression input.
   scratch=$(mktemp -d)
-  build/fuzz/bin/${target}_fuzzer -max_total_time=60 -timeout=10 -print_final_stats=1 \
-    -artifact_prefix="build/fuzz/findings/${target}-" "$scratch" "fuzz/corpus/$target"
+  log="build/fuzz/findings/$target.log"
+  if ! build/fuzz/bin/${target}_fuzzer -max_total_time=60 -timeout=10 -print_final_stats=1 \
+    -artifact_prefix="build/fuzz/findings/${target}-" "$scratch" "fuzz/corpus/$target" >"$log" 2>&1; then
+    tail -n 60 "$log"
+    echo "fuzz: $target found a failure; the input is in build/fuzz/findings/" >&2
+    exit 1
+  fi
+  tail -n 2 "$log"
   rm -rf "$scratch"
 done
 
