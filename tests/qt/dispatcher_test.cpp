@@ -19,15 +19,6 @@
 namespace corvane::qtui {
 namespace {
 
-TEST(QtUiDispatcher, KnowsTheUiThread) {
-  QObject context;
-  QtUiDispatcher dispatcher(context, testing::FailTestOnFatal());
-  EXPECT_TRUE(dispatcher.IsUiThread());
-  bool onReaderThread = true;
-  std::thread([&] { onReaderThread = dispatcher.IsUiThread(); }).join();
-  EXPECT_FALSE(onReaderThread);
-}
-
 TEST(QtUiDispatcher, RunsForeignThreadWorkOnTheUiThreadInOrder) {
   QObject context;
   QtUiDispatcher dispatcher(context, testing::FailTestOnFatal());

@@ -44,17 +44,5 @@ INSTANTIATE_TEST_SUITE_P(
                       MessageCase{"Empty", L""}),
     [](const ::testing::TestParamInfo<MessageCase>& testCase) { return testCase.param.name; });
 
-TEST(MessageBox, HookAnswersInsteadOfAScreen) {
-  testing::ModalCloser closer;
-  QStringList texts;
-  {
-    testing::MessageBoxRecorder recorder;
-    QtMsgBox(nullptr).Show(L"Errore in GetLastCard");
-    texts = recorder.Texts();
-  }
-  EXPECT_EQ(texts, QStringList{QStringLiteral("Errore in GetLastCard")});
-  EXPECT_TRUE(closer.Closed().empty());
-}
-
 }  // namespace
 }  // namespace corvane::qtui
