@@ -64,7 +64,6 @@ void EventRecorder::Record(int32_t reader, int32_t event, int32_t lparam) {
   if (hook) hook(notification);
   {
     std::lock_guard lock(m_mutex);
-    if (m_forbidden) ++m_forbiddenCount;
     m_notifications.push_back(std::move(notification));
   }
   m_arrived.notify_all();
@@ -93,16 +92,6 @@ std::vector<int32_t> EventRecorder::Events() const {
 std::size_t EventRecorder::CountOf(int32_t event) const {
   const auto events = Events();
   return static_cast<std::size_t>(std::count(events.begin(), events.end(), event));
-}
-
-void EventRecorder::ForbidMore() {
-  std::lock_guard lock(m_mutex);
-  m_forbidden = true;
-}
-
-std::size_t EventRecorder::ForbiddenCount() const {
-  std::lock_guard lock(m_mutex);
-  return m_forbiddenCount;
 }
 
 }  // namespace tavrix::testing

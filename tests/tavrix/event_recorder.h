@@ -48,10 +48,6 @@ class EventRecorder {
   std::vector<int32_t> Events() const;
   std::size_t CountOf(int32_t event) const;
 
-  // From now on any notification is a fault the test reports.
-  void ForbidMore();
-  std::size_t ForbiddenCount() const;
-
  private:
   void Record(int32_t reader, int32_t event, int32_t lparam);
 
@@ -61,8 +57,6 @@ class EventRecorder {
   std::condition_variable m_arrived;
   std::vector<Notification> m_notifications;
   std::function<void(const Notification&)> m_hook;
-  bool m_forbidden = false;
-  std::size_t m_forbiddenCount = 0;
 };
 
 }  // namespace tavrix::testing

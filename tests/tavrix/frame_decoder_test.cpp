@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "frames.h"
-#include "tavrix/card_format.h"
 
 namespace tavrix {
 namespace {
@@ -17,16 +16,14 @@ using Kind = DecodedRead::Kind;
 DecodedRead Card(std::string data) { return {Kind::Card, std::move(data)}; }
 const DecodedRead kBad{Kind::BadRead, {}};
 
-using testing::Frame;
+using corvane::testing::Frame;
 
 struct DecoderCase {
   const char* name;
   std::vector<std::string> writes;  // as they arrive from the port
   std::vector<DecodedRead> reads;
+  friend void PrintTo(const DecoderCase& c, std::ostream* os) { *os << c.name; }
 };
-
-// Names the case in test listings instead of dumping its bytes.
-void PrintTo(const DecoderCase& c, std::ostream* os) { *os << c.name; }
 
 class FrameDecoderCases : public ::testing::TestWithParam<DecoderCase> {};
 
@@ -47,9 +44,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         DecoderCase{"OneFrame", {kGood}, {Card(kGoodData)}},
         DecoderCase{"LowerCaseHex", {Frame("0a00bc614e")}, {Card(kGoodData)}},
-        DecoderCase{"SplitAcrossWrites",
-                    {kGood.substr(0, 1), kGood.substr(1, 6), kGood.substr(7)},
-                    {Card(kGoodData)}},
         DecoderCase{"ByteByByte",
                     [] {
                       std::vector<std::string> bytes;
@@ -89,7 +83,6 @@ INSTANTIATE_TEST_SUITE_P(
         DecoderCase{"IdAtOrAbove2To31", {Frame("FF80000000")}, {Card("2552147483648")}},
         DecoderCase{"LargestId", {Frame("FFFFFFFFFF")}, {Card("2554294967295")}},
         DecoderCase{"SmallestId", {Frame("0000000000")}, {Card("0000000000000")}},
-        DecoderCase{"TextLineCr", {"12345\r"}, {Card("12345")}},
         DecoderCase{"TextLineLf", {"12345\n"}, {Card("12345")}},
         DecoderCase{"TextLineCrLfIsOneRead", {"12345\r\n67\r\n"}, {Card("12345"), Card("67")}},
         DecoderCase{"TextLineSplit", {"12", "3\r", "\n"}, {Card("123")}},
@@ -117,35 +110,6 @@ TEST(FrameDecoder, ResetForgetsHalfAFrame) {
   // The tail alone is no frame and no line.
   EXPECT_TRUE(decoder.Feed("614E\x03").empty());
   EXPECT_EQ(decoder.Feed(kGood), std::vector<DecodedRead>{Card(kGoodData)});
-}
-
-struct FormatCase {
-  const char* hex;
-  const char* cardData;
-};
-
-// Names the case in test listings instead of dumping its bytes.
-void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.hex; }
-
-class CardFormatCases : public ::testing::TestWithParam<FormatCase> {};
-
-TEST_P(CardFormatCases, GivesBatchAndSerial) {
-  const auto id = ParseHexBadgeId(GetParam().hex);
-  ASSERT_TRUE(id.has_value());
-  EXPECT_EQ(FormatCardData(*id), GetParam().cardData);
-}
-
-INSTANTIATE_TEST_SUITE_P(Ids, CardFormatCases,
-                         ::testing::Values(FormatCase{"0A00BC614E", "0100012345678"},
-                                           FormatCase{"0100000001", "0010000000001"},
-                                           FormatCase{"7F7FFFFFFF", "1272147483647"},
-                                           FormatCase{"8080000000", "1282147483648"},
-                                           FormatCase{"FFFFFFFFFF", "2554294967295"}));
-
-TEST(CardFormat, RejectsWhatIsNotTenHexDigits) {
-  for (const char* text : {"", "0A00BC614", "0A00BC614E0", "0A00BC614G", " A00BC614E"}) {
-    EXPECT_FALSE(ParseHexBadgeId(text).has_value()) << text;
-  }
 }
 
 }  // namespace

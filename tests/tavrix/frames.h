@@ -5,18 +5,18 @@
 #include <string>
 #include <string_view>
 
-#include "tavrix/card_format.h"
+namespace corvane::testing {
 
-namespace tavrix::testing {
-
-// STX, the identifier, its XOR checksum, `beforeEtx`, ETX.
+// STX, ten hex digits, their XOR checksum as two hex digits, `beforeEtx`, ETX:
+// what a 125 kHz reader module sends for one badge.
 inline std::string Frame(std::string_view hex, std::string_view beforeEtx = "") {
-  uint8_t sum = 0;
-  const BadgeId id = ParseHexBadgeId(hex).value();
-  for (uint8_t byte : id) sum ^= byte;
+  unsigned sum = 0;
+  for (std::size_t at = 0; at + 1 < hex.size(); at += 2) {
+    sum ^= static_cast<unsigned>(std::stoul(std::string(hex.substr(at, 2)), nullptr, 16));
+  }
   char check[3] = {};
-  std::snprintf(check, sizeof check, "%02X", static_cast<unsigned>(sum));
+  std::snprintf(check, sizeof check, "%02X", sum);
   return "\x02" + std::string(hex) + check + std::string(beforeEtx) + "\x03";
 }
 
-}  // namespace tavrix::testing
+}  // namespace corvane::testing

@@ -20,10 +20,8 @@ struct CopyCase {
   int32_t result;
   const char* written;  // buffer content up to the NUL
   int32_t length;       // length afterwards
+  friend void PrintTo(const CopyCase& c, std::ostream* os) { *os << c.name; }
 };
-
-// Names the case in test listings instead of dumping its bytes.
-void PrintTo(const CopyCase& c, std::ostream* os) { *os << c.name; }
 
 class CopyOutTextCases : public ::testing::TestWithParam<CopyCase> {};
 
@@ -54,23 +52,14 @@ INSTANTIATE_TEST_SUITE_P(Buffers, CopyOutTextCases,
                                                     -5}),
                          [](const auto& test) { return std::string(test.param.name); });
 
-TEST(CopyOutText, NullPointersFail) {
-  char buffer[8];
-  int32_t length = sizeof buffer;
-  EXPECT_EQ(CopyOutText("x", nullptr, &length), TVX_FAILED);
-  EXPECT_EQ(CopyOutText("x", buffer, nullptr), TVX_FAILED);
-}
-
 struct OfferCase {
   const char* name;
   bool nullBuffer;
   int32_t capacity;
   int32_t result;
   int32_t length;
+  friend void PrintTo(const OfferCase& c, std::ostream* os) { *os << c.name; }
 };
-
-// Names the case in test listings instead of dumping its bytes.
-void PrintTo(const OfferCase& c, std::ostream* os) { *os << c.name; }
 
 class OfferOutTextCases : public ::testing::TestWithParam<OfferCase> {};
 
@@ -98,7 +87,13 @@ INSTANTIATE_TEST_SUITE_P(
                       OfferCase{"Roomy", false, 32, TVX_OK, 8}),
     [](const auto& test) { return std::string(test.param.name); });
 
-TEST(OfferOutText, NullLengthFails) { EXPECT_EQ(OfferOutText("x", nullptr, nullptr), TVX_FAILED); }
+TEST(OutText, NullPointersFail) {
+  char buffer[8];
+  int32_t length = sizeof buffer;
+  EXPECT_EQ(CopyOutText("x", nullptr, &length), TVX_FAILED);
+  EXPECT_EQ(CopyOutText("x", buffer, nullptr), TVX_FAILED);
+  EXPECT_EQ(OfferOutText("x", nullptr, nullptr), TVX_FAILED);
+}
 
 }  // namespace
 }  // namespace tavrix

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "tavrix/natural_order.h"
-#include "tavrix/port_list.h"
 #include "tavrix/port_list_posix.h"
 
 namespace tavrix {
@@ -40,47 +39,24 @@ TEST(NaturalOrder, IsAStrictOrder) {
   }
 }
 
-TEST(PortList, UsbFirstSimLast) {
-  EXPECT_EQ(JoinPortList({}), "USB,SIM");
-  EXPECT_EQ(JoinPortList({"/dev/ttyS0", "/dev/ttyUSB0"}), "USB,/dev/ttyS0,/dev/ttyUSB0,SIM");
-}
-
-// A fake sysfs entry for one tty.
-class SysTty {
- public:
-  explicit SysTty(const fs::path& dir) : m_dir(dir) { fs::create_directories(dir); }
-  SysTty& WithDevice() {
-    fs::create_directories(m_dir / "device");
-    return *this;
-  }
-  SysTty& WithType(const char* type) {
-    std::ofstream(m_dir / "type") << type << "\n";
-    return *this;
-  }
-
- private:
-  fs::path m_dir;
-};
-
 struct UartCase {
   const char* name;
-  bool device;
-  const char* type;  // null: no type attribute
+  bool device;       // the tty has a device link
+  const char* type;  // its type attribute; null: none
   bool real;
+  friend void PrintTo(const UartCase& c, std::ostream* os) { *os << c.name; }
 };
-
-// Names the case in test listings instead of dumping its bytes.
-void PrintTo(const UartCase& c, std::ostream* os) { *os << c.name; }
 
 class RealUartCases : public ::testing::TestWithParam<UartCase> {};
 
 TEST_P(RealUartCases, TellsRealFromPhantom) {
+  // A fake sysfs entry for one tty.
   const fs::path dir = fs::temp_directory_path() /
                        ("corvane-systty-" + std::to_string(::getpid()) + "-" + GetParam().name);
   fs::remove_all(dir);
-  SysTty tty(dir);
-  if (GetParam().device) tty.WithDevice();
-  if (GetParam().type) tty.WithType(GetParam().type);
+  fs::create_directories(dir);
+  if (GetParam().device) fs::create_directories(dir / "device");
+  if (GetParam().type) std::ofstream(dir / "type") << GetParam().type << "\n";
   // The device path is never probed here: no driver link, so no opening.
   EXPECT_EQ(IsRealUart(dir, "/nonexistent/ttyS99"), GetParam().real);
   fs::remove_all(dir);

@@ -41,11 +41,13 @@ TEST(SimReader, PlaysItsSequenceAndRepeatsIt) {
   sim.reader.Stop();
 
   std::vector<int32_t> expected = {TVX_EVENT_READING};
+  bool hasBadRead = false;
   std::vector<std::string> expectedCards;
   for (int round = 0; round < 2; ++round) {
     for (auto hex : sequence) {
       if (hex.empty()) {
         expected.push_back(TVX_EVENT_BAD_READ);
+        hasBadRead = true;
         continue;
       }
       expected.push_back(TVX_EVENT_CARD);
@@ -53,6 +55,7 @@ TEST(SimReader, PlaysItsSequenceAndRepeatsIt) {
       expectedCards.push_back(FormatCardData(*ParseHexBadgeId(hex)));
     }
   }
+  EXPECT_TRUE(hasBadRead) << "the simulator shows what a bad read looks like";
   // Compare up to the last badge waited for; what follows it may or may not
   // have come before Stop.
   const auto lastCard = std::find(expected.rbegin(), expected.rend(), TVX_EVENT_CARD);
@@ -71,30 +74,18 @@ TEST(SimReader, PlaysItsSequenceAndRepeatsIt) {
   EXPECT_EQ(cardTexts, expectedCards);
 }
 
-TEST(SimReader, ShowsABadReadAndFullCardData) {
-  bool sawBadRead = false;
-  for (auto hex : SimReader::Sequence()) {
-    if (hex.empty()) {
-      sawBadRead = true;
-      continue;
-    }
-    ASSERT_TRUE(ParseHexBadgeId(hex).has_value()) << hex;
-  }
-  EXPECT_TRUE(sawBadRead);
-}
-
 TEST(SimReader, StopEndsNotifications) {
   FastSim sim(5ms);
   sim.reader.Start();
   ASSERT_TRUE(sim.recorder.WaitFor(TVX_EVENT_CARD));
   sim.reader.Stop();
-  sim.recorder.ForbidMore();
+  const std::size_t atStop = sim.recorder.Notifications().size();
   // A second simulator at the same pace serves as the clock: by the time it
   // has shown three badges, the first would have notified had it run on.
   FastSim witness(5ms);
   witness.reader.Start();
   ASSERT_TRUE(witness.recorder.WaitFor(TVX_EVENT_CARD, 3));
-  EXPECT_EQ(sim.recorder.ForbiddenCount(), 0u);
+  EXPECT_EQ(sim.recorder.Notifications().size(), atStop);
 }
 
 }  // namespace
