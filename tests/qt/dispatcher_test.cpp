@@ -60,16 +60,6 @@ TEST(QtUiDispatcher, RefusesWorkOnceTheContextIsGoneAndDropsWhatWasQueued) {
   EXPECT_EQ(ran, 0);
 }
 
-TEST(QtUiDispatcher, ReportsWhatPostedWorkThrows) {
-  QObject context;
-  std::vector<std::string> reported;
-  QtUiDispatcher dispatcher(
-      context, [&](const std::exception& error) { reported.emplace_back(error.what()); });
-  ASSERT_TRUE(dispatcher.Post([] { throw std::runtime_error("libTavrix.so is gone"); }));
-  ASSERT_TRUE(testing::WaitUntil([&] { return !reported.empty(); }));
-  EXPECT_EQ(reported, std::vector<std::string>{"libTavrix.so is gone"});
-}
-
 // Posting while the context is being destroyed on the UI thread neither
 // crashes nor runs work on the dead object.
 TEST(QtUiDispatcher, PostsRacingTheContextsDestructionAreSafe) {

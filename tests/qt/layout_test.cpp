@@ -5,7 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTest>
+#include <QWindow>
 #include <memory>
 #include <string>
 
@@ -129,23 +129,6 @@ TEST(WindowLayout, CaptionAndFixedClientSize) {
   EXPECT_EQ(window.windowHandle()->title(), QStringLiteral("Form1"));
   EXPECT_EQ(window.size(), QSize(430, 184));
   EXPECT_EQ(window.minimumSize(), window.maximumSize());
-}
-
-// The keyboard walks the focusable controls in table order, skipping the
-// disabled Stop, and starts on Start.
-TEST(WindowLayout, TabWalksTheTableOrderFromStart) {
-  testing::FakeReaderLibrary library;
-  Form1Window window(library, testing::FailTestOnFatal());
-  ASSERT_TRUE(testing::ShowActive(window));
-
-  const QStringList expected = {"btAttiva", "cbCom", "Text1", "Text2", "btAttiva"};
-  QStringList visited;
-  for (int step = 0; step < expected.size(); ++step) {
-    QWidget* focused = QApplication::focusWidget();
-    visited.append(focused != nullptr ? focused->objectName() : QStringLiteral("<none>"));
-    QTest::keyClick(focused != nullptr ? focused : &window, Qt::Key_Tab);
-  }
-  EXPECT_EQ(visited, expected);
 }
 
 }  // namespace

@@ -1,14 +1,60 @@
 // The program's message boxes, shown for real and closed by a timer.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <QWidget>
+#include <memory>
+#include <vector>
 
 #include "main_window/qt/qt_msg_box.h"
 #include "tests/qt/qt_test_support.h"
 
 namespace corvane::qtui {
 namespace {
+
+struct ClosedMessageBox {
+  QString title;
+  QString text;
+  int icon = -1;
+  QList<int> buttons;  // each button's QMessageBox::StandardButton
+  bool plainText = false;
+};
+
+// Watches for application-modal message boxes with a chain of single-shot
+// timers until `watching` is cleared, and closes each one through its OK
+// button, recording what it showed. Shared, as a timer may still be pending
+// when the test ends.
+struct ModalWatch {
+  bool watching = true;
+  std::vector<ClosedMessageBox> closed;
+};
+
+void Watch(const std::shared_ptr<ModalWatch>& watch) {
+  QTimer::singleShot(std::chrono::milliseconds(5), [watch] {
+    if (!watch->watching) return;
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        box != nullptr && box->isVisible()) {
+      ClosedMessageBox seen{box->windowTitle(),
+                            box->text(),
+                            static_cast<int>(box->icon()),
+                            {},
+                            box->textFormat() == Qt::PlainText};
+      for (QAbstractButton* button : box->buttons()) {
+        seen.buttons.append(static_cast<int>(box->standardButton(button)));
+      }
+      watch->closed.push_back(seen);
+      if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
+        ok->click();
+      } else {
+        box->reject();
+      }
+    }
+    Watch(watch);
+  });
+}
 
 struct MessageCase {
   const char* name;
@@ -21,12 +67,14 @@ class MessageBoxTest : public ::testing::TestWithParam<MessageCase> {};
 TEST_P(MessageBoxTest, ShowsTheTextOnceWithOneOkAndNoIcon) {
   QWidget parent;
   QtMsgBox msgBox(&parent);
-  testing::ModalCloser closer;
+  const auto watch = std::make_shared<ModalWatch>();
+  Watch(watch);
 
-  msgBox.Show(GetParam().text);  // returns once the closer has answered it
+  msgBox.Show(GetParam().text);  // returns once the watch has answered it
+  watch->watching = false;
 
-  ASSERT_EQ(closer.Closed().size(), 1u);
-  const testing::ClosedMessageBox& shown = closer.Closed().front();
+  ASSERT_EQ(watch->closed.size(), 1u);
+  const ClosedMessageBox& shown = watch->closed.front();
   EXPECT_EQ(shown.title, QStringLiteral("Corvane"));
   EXPECT_EQ(shown.text, QString::fromStdWString(GetParam().text));
   EXPECT_EQ(shown.icon, static_cast<int>(QMessageBox::NoIcon));

@@ -2,12 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QMessageBox>
-#include <QPointer>
 #include <QTest>
-#include <QTimer>
 #include <memory>
 #include <utility>
 
@@ -36,48 +32,6 @@ void InstallDefaultDispatcher() {
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
   return QTest::qWaitFor(condition, static_cast<int>(deadline.count()));
 }
-
-struct ModalCloser::State {
-  bool watching = true;
-  std::vector<ClosedMessageBox> closed;
-
-  void Schedule() {
-    QTimer::singleShot(std::chrono::milliseconds(5), [this] { Check(); });
-  }
-
-  void Check() {
-    if (!watching) {
-      delete this;
-      return;
-    }
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        box != nullptr && box->isVisible()) {
-      ClosedMessageBox seen;
-      seen.title = box->windowTitle();
-      seen.text = box->text();
-      seen.icon = static_cast<int>(box->icon());
-      seen.plainText = box->textFormat() == Qt::PlainText;
-      for (QAbstractButton* button : box->buttons()) {
-        seen.buttons.append(static_cast<int>(box->standardButton(button)));
-      }
-      closed.push_back(seen);
-      if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
-        ok->click();
-      } else {
-        box->reject();
-      }
-    }
-    Schedule();
-  }
-};
-
-// The state lives until the timer chain sees the closer gone, since a timer
-// may still be pending when the closer is destroyed.
-ModalCloser::ModalCloser() : m_state(new State) { m_state->Schedule(); }
-
-ModalCloser::~ModalCloser() { m_state->watching = false; }
-
-const std::vector<ClosedMessageBox>& ModalCloser::Closed() const { return m_state->closed; }
 
 MessageBoxRecorder::MessageBoxRecorder() {
   qtui::SetMessageBoxHook([this](const QString& text) { m_texts.append(text); });

@@ -6,7 +6,6 @@
 #include <chrono>
 #include <functional>
 #include <ostream>
-#include <vector>
 
 #include "main_window/qt/fatal_error.h"
 
@@ -41,32 +40,6 @@ void InstallDefaultDispatcher();
 // whether it holds.
 bool WaitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds deadline = kGenerousDeadline);
-
-// What a closed message box showed.
-struct ClosedMessageBox {
-  QString title;
-  QString text;
-  int icon = -1;
-  QList<int> buttons;  // each button's QMessageBox::StandardButton
-  bool plainText = false;
-};
-
-// Watches for application-modal message boxes with a chain of single-shot
-// timers and closes each one it finds through its OK button, recording what
-// it showed. Stops watching when destroyed.
-class ModalCloser {
- public:
-  ModalCloser();
-  ~ModalCloser();
-  ModalCloser(const ModalCloser&) = delete;
-  ModalCloser& operator=(const ModalCloser&) = delete;
-
-  const std::vector<ClosedMessageBox>& Closed() const;
-
- private:
-  struct State;
-  State* m_state = nullptr;
-};
 
 // Records the texts of message boxes shown through the program's one message
 // box function, without showing them, while it exists.
