@@ -36,6 +36,9 @@ TEST_P(FrameDecoderCases, GivesTheReads) {
   EXPECT_EQ(reads, GetParam().reads);
 }
 
+// STX, `body` as it stands, ETX: a frame whatever its checksum.
+std::string Raw(const std::string& body) { return "\x02" + body + "\x03"; }
+
 const std::string kGood = Frame("0A00BC614E");
 const std::string kGoodData = "0100012345678";
 
@@ -58,27 +61,14 @@ INSTANTIATE_TEST_SUITE_P(
         DecoderCase{"NoiseBeforeFrame", {std::string("\xff\x00zz", 4) + kGood}, {Card(kGoodData)}},
         DecoderCase{"StrayStxRestartsEmptyFrame", {"\x02" + kGood}, {Card(kGoodData)}},
         DecoderCase{"TruncatedFrameThenGoodOne",
-                    {"\x02"
-                     "0A00B",
-                     kGood},
+                    {"\x02" + std::string("0A00B"), kGood},
                     {kBad, Card(kGoodData)}},
-        DecoderCase{"BadChecksum",
-                    {"\x02"
-                     "0A00BC614E00\x03"},
-                    {kBad}},
-        DecoderCase{"NonHexDigit",
-                    {"\x02"
-                     "0A00BC61G4E0\x03"},
-                    {kBad}},
-        DecoderCase{"TooFewDigits",
-                    {"\x02"
-                     "0A00BC61\x03"},
-                    {kBad}},
-        DecoderCase{"EmptyFrame", {"\x02\x03"}, {kBad}},
+        DecoderCase{"BadChecksum", {Raw("0A00BC614E00")}, {kBad}},
+        DecoderCase{"NonHexDigit", {Raw("0A00BC61G4E0")}, {kBad}},
+        DecoderCase{"TooFewDigits", {Raw("0A00BC61")}, {kBad}},
+        DecoderCase{"EmptyFrame", {Raw("")}, {kBad}},
         DecoderCase{"OverlongFrameIsOneBadRead",
-                    {"\x02"
-                     "0A00BC614E0A00BC614E0A00BC\x03\r\n",
-                     kGood},
+                    {Raw("0A00BC614E0A00BC614E0A00BC") + "\r\n", kGood},
                     {kBad, Card(kGoodData)}},
         DecoderCase{"IdAtOrAbove2To31", {Frame("FF80000000")}, {Card("2552147483648")}},
         DecoderCase{"LargestId", {Frame("FFFFFFFFFF")}, {Card("2554294967295")}},

@@ -13,83 +13,61 @@ namespace {
 
 constexpr char kGuard = '#';
 
-struct CopyCase {
+// Copy: fixed texts, cut to fit. Offer: the port list, refused with the
+// length needed until it fits whole.
+enum class Rule { Copy, Offer };
+
+struct OutTextCase {
   const char* name;
-  const char* text;
+  Rule rule;
   int32_t capacity;
   int32_t result;
-  const char* written;  // buffer content up to the NUL
+  const char* written;  // buffer content up to the NUL when accepted
   int32_t length;       // length afterwards
-  friend void PrintTo(const CopyCase& c, std::ostream* os) { *os << c.name; }
+  friend void PrintTo(const OutTextCase& c, std::ostream* os) { *os << c.name; }
 };
 
-class CopyOutTextCases : public ::testing::TestWithParam<CopyCase> {};
+class OutTextCases : public ::testing::TestWithParam<OutTextCase> {};
 
-TEST_P(CopyOutTextCases, CutsToFitAndNeverWritesPastCapacity) {
+TEST_P(OutTextCases, NeverWritesPastTheCapacityNorIntoARefusedBuffer) {
   const auto& c = GetParam();
   char buffer[32];
   std::memset(buffer, kGuard, sizeof buffer);
   int32_t length = c.capacity;
-  EXPECT_EQ(CopyOutText(c.text, buffer, &length), c.result);
+  const int32_t result = c.rule == Rule::Copy ? CopyOutText("USB", buffer, &length)
+                                              : OfferOutText("USB,SIM", buffer, &length);
+  EXPECT_EQ(result, c.result);
   EXPECT_EQ(length, c.length);
   if (c.result == TVX_OK) {
     EXPECT_STREQ(buffer, c.written);
   }
-  const auto touched = static_cast<std::size_t>(c.capacity > 0 ? c.capacity : 0);
+  const auto touched = static_cast<std::size_t>(c.result == TVX_OK ? c.capacity : 0);
   for (std::size_t i = touched; i < sizeof buffer; ++i) {
-    ASSERT_EQ(buffer[i], kGuard) << "byte " << i << " written past the capacity";
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(Buffers, CopyOutTextCases,
-                         ::testing::Values(CopyCase{"Fits", "USB", 10, TVX_OK, "USB", 4},
-                                           CopyCase{"ExactFit", "USB", 4, TVX_OK, "USB", 4},
-                                           CopyCase{"OneShort", "USB", 3, TVX_OK, "US", 3},
-                                           CopyCase{"OnlyNul", "USB", 1, TVX_OK, "", 1},
-                                           CopyCase{"EmptyText", "", 5, TVX_OK, "", 1},
-                                           CopyCase{"ZeroCapacity", "USB", 0, TVX_FAILED, "", 0},
-                                           CopyCase{"NegativeCapacity", "USB", -5, TVX_FAILED, "",
-                                                    -5}),
-                         [](const auto& test) { return std::string(test.param.name); });
-
-struct OfferCase {
-  const char* name;
-  bool nullBuffer;
-  int32_t capacity;
-  int32_t result;
-  int32_t length;
-  friend void PrintTo(const OfferCase& c, std::ostream* os) { *os << c.name; }
-};
-
-class OfferOutTextCases : public ::testing::TestWithParam<OfferCase> {};
-
-TEST_P(OfferOutTextCases, AsksForTheLengthNeeded) {
-  const auto& c = GetParam();
-  char buffer[32];
-  std::memset(buffer, kGuard, sizeof buffer);
-  int32_t length = c.capacity;
-  EXPECT_EQ(OfferOutText("USB,SIM", c.nullBuffer ? nullptr : buffer, &length), c.result);
-  EXPECT_EQ(length, c.length);
-  if (c.result == TVX_OK) {
-    EXPECT_STREQ(buffer, "USB,SIM");
-  } else {
-    EXPECT_EQ(buffer[0], kGuard) << "a refused buffer was written";
+    ASSERT_EQ(buffer[i], kGuard) << "byte " << i << " written";
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Buffers, OfferOutTextCases,
-    ::testing::Values(OfferCase{"AskWithNull", true, 0, TVX_BUFFER_TOO_SMALL, 8},
-                      OfferCase{"AskWithZero", false, 0, TVX_BUFFER_TOO_SMALL, 8},
-                      OfferCase{"OneShort", false, 7, TVX_BUFFER_TOO_SMALL, 8},
-                      OfferCase{"Negative", false, -1, TVX_BUFFER_TOO_SMALL, 8},
-                      OfferCase{"ExactFit", false, 8, TVX_OK, 8},
-                      OfferCase{"Roomy", false, 32, TVX_OK, 8}),
+    Buffers, OutTextCases,
+    ::testing::Values(OutTextCase{"CopyFits", Rule::Copy, 10, TVX_OK, "USB", 4},
+                      OutTextCase{"CopyExactFit", Rule::Copy, 4, TVX_OK, "USB", 4},
+                      OutTextCase{"CopyOneShort", Rule::Copy, 3, TVX_OK, "US", 3},
+                      OutTextCase{"CopyOnlyNul", Rule::Copy, 1, TVX_OK, "", 1},
+                      OutTextCase{"CopyZeroCapacity", Rule::Copy, 0, TVX_FAILED, "", 0},
+                      OutTextCase{"CopyNegativeCapacity", Rule::Copy, -5, TVX_FAILED, "", -5},
+                      OutTextCase{"OfferAskWithZero", Rule::Offer, 0, TVX_BUFFER_TOO_SMALL, "", 8},
+                      OutTextCase{"OfferOneShort", Rule::Offer, 7, TVX_BUFFER_TOO_SMALL, "", 8},
+                      OutTextCase{"OfferNegative", Rule::Offer, -1, TVX_BUFFER_TOO_SMALL, "", 8},
+                      OutTextCase{"OfferExactFit", Rule::Offer, 8, TVX_OK, "USB,SIM", 8},
+                      OutTextCase{"OfferRoomy", Rule::Offer, 32, TVX_OK, "USB,SIM", 8}),
     [](const auto& test) { return std::string(test.param.name); });
 
-TEST(OutText, NullPointersFail) {
+TEST(OutText, EmptyTextAndNullPointers) {
   char buffer[8];
   int32_t length = sizeof buffer;
+  EXPECT_EQ(CopyOutText("", buffer, &length), TVX_OK);
+  EXPECT_EQ(length, 1);
+  EXPECT_STREQ(buffer, "");
   EXPECT_EQ(CopyOutText("x", nullptr, &length), TVX_FAILED);
   EXPECT_EQ(CopyOutText("x", buffer, nullptr), TVX_FAILED);
   EXPECT_EQ(OfferOutText("x", nullptr, nullptr), TVX_FAILED);

@@ -64,29 +64,15 @@ class SerialReaders : public ::testing::Test {
   EventRecorder m_recorder;
 };
 
-TEST_F(SerialReaders, ReportsABadgeWithItsCardData) {
-  const int32_t reader = StartReading(m_pty.SlavePath(), m_recorder);
-  EXPECT_EQ(LastCardData(reader), std::nullopt) << "card data before any badge";
-  m_pty.Write(kGood.substr(0, 5));
-  m_pty.Write(kGood.substr(5));
-  ASSERT_TRUE(m_recorder.WaitFor(TVX_EVENT_CARD));
-  const auto notifications = m_recorder.Notifications();
-  EXPECT_EQ(notifications.at(0).event, TVX_EVENT_READING);
-  EXPECT_EQ(notifications.at(1).event, TVX_EVENT_CARD);
-  EXPECT_EQ(notifications.at(1).reader, reader);
-  EXPECT_EQ(notifications.at(1).text, kGoodData) << "as fetched inside the notification";
-  EXPECT_EQ(LastCardData(reader), kGoodData);
-}
-
 // What the reader sends against what is reported: reads follow the badges
 // in the field, not the frames on the wire.
 TEST_F(SerialReaders, BadReadsRepeatsAndChangesOfBadge) {
-  StartReading(m_pty.SlavePath(), m_recorder);
-  m_pty.Write(
-      "\x02"
-      "0A00BC614E00\x03");  // a bad checksum
+  const int32_t reader = StartReading(m_pty.SlavePath(), m_recorder);
+  EXPECT_EQ(LastCardData(reader), std::nullopt) << "card data before any badge";
+  m_pty.Write("\x02" + std::string("0A00BC614E00\x03"));  // a bad checksum
   ASSERT_TRUE(m_recorder.WaitFor(TVX_EVENT_BAD_READ));
-  m_pty.Write(kGood + kGood + kGood);                       // one badge held in the field
+  m_pty.Write(kGood.substr(0, 5));                          // one badge, split across writes,
+  m_pty.Write(kGood.substr(5) + kGood + kGood);             // then held in the field
   m_pty.Write(Frame("FF80000000", "\r\n"));                 // another one replacing it
   ASSERT_TRUE(m_recorder.WaitFor(TVX_EVENT_CARD_GONE, 2));  // and leaving
   m_pty.Write("4711\r\n");
@@ -97,9 +83,12 @@ TEST_F(SerialReaders, BadReadsRepeatsAndChangesOfBadge) {
   EXPECT_EQ(m_recorder.Events(), expected);
   std::vector<std::string> cards;
   for (const auto& n : m_recorder.Notifications()) {
+    EXPECT_EQ(n.reader, reader);
+    // As fetched inside the notification.
     if (n.event == TVX_EVENT_CARD) cards.push_back(n.text);
   }
   EXPECT_EQ(cards, (std::vector<std::string>{kGoodData, "2552147483648", "4711"}));
+  EXPECT_EQ(LastCardData(reader), "4711");
 }
 
 TEST_F(SerialReaders, HangUpIsReportedOnceWithoutSpinningAndReopeningReadsAgain) {
