@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cwchar>
 #include <map>
 #include <string>
@@ -131,23 +130,14 @@ bool SelectPort(const Form& form, const std::wstring& port) {
   return ComboSelection(form[L"cbCom"]) == port;
 }
 
-// A badge as the reader sends it: STX, 10 hex digits, their XOR checksum,
-// CR LF, ETX. `corrupt` spoils the checksum.
-std::string BadgeFrame(const unsigned char (&data)[5], bool corrupt) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string frame = "\x02";
-  unsigned char checksum = 0;
-  for (unsigned char byte : data) {
-    frame += kHex[byte >> 4];
-    frame += kHex[byte & 0xF];
-    checksum ^= byte;
-  }
-  if (corrupt) checksum ^= 0xFF;
-  frame += kHex[checksum >> 4];
-  frame += kHex[checksum & 0xF];
-  frame += "\r\n\x03";
-  return frame;
-}
+// A badge as the reader sends it: STX, batch 0x12 and serial 0x00BC614E in
+// hex, their XOR checksum, CR LF, ETX; and the same with a spoilt checksum.
+constexpr char kBadgeFrame[] =
+    "\x02"
+    "1200BC614E81\r\n\x03";
+constexpr char kDamagedFrame[] =
+    "\x02"
+    "1200BC614E00\r\n\x03";
 
 bool WriteToPort(HANDLE port, const std::string& bytes) {
   DWORD written = 0;
@@ -164,10 +154,6 @@ int Startup(Program& program) {
   Check(TextOf(window) == L"Form1", "caption Form1");
   Check(NoMessageBox(program), "no message box at start-up with the stand-in library");
 
-  const std::vector<std::wstring> ports = ComboEntries(form[L"cbCom"]);
-  std::wstring listed;
-  for (const auto& port : ports) listed += port + L",";
-  std::printf("ports: %s\n", Narrow(listed).c_str());
   Check(ComboSelection(form[L"cbCom"]) == L"USB", "the USB entry is selected");
   Check(ComboIndexOf(form[L"cbCom"], L"SIM") >= 0, "SIM is listed");
   Check(ComboIndexOf(form[L"cbCom"], kReaderPort) >= 0, "COM5 from SERIALCOMM is listed");
@@ -201,21 +187,13 @@ int ReadBadge(Program& program) {
   Check(WaitUntil([&] { return Reading(form); }), "reading: Start and the list disabled");
   Check(WaitUntil([&] { return TextIs(form[L"Label5"], L"Attivo"); }), "status Attivo");
 
-  // Batch 018, serial 0x00BC614E = 0012345678.
-  const unsigned char badge[5] = {0x12, 0x00, 0xBC, 0x61, 0x4E};
-  Check(WriteToPort(badgePort, BadgeFrame(badge, false)), "badge frame written to COM6");
+  Check(WriteToPort(badgePort, kBadgeFrame), "badge frame written to COM6");
   Check(WaitUntil([&] { return TextIs(form[L"Label5"], L"Lettura OK"); }), "status Lettura OK");
   Check(TextIs(form[L"Text1"], L"018"), "batch 018, read: " + Narrow(TextOf(form[L"Text1"])));
   Check(TextIs(form[L"Text2"], L"0012345678"),
         "serial 0012345678, read: " + Narrow(TextOf(form[L"Text2"])));
-  if (const char* ready = std::getenv("CORVANE_BADGE_SHOWN_FILE")) {
-    // For a screenshot: say the badge is on screen, wait until it is taken.
-    if (FILE* flag = std::fopen(ready, "w")) std::fclose(flag);
-    const std::string taken = std::string(ready) + ".taken";
-    WaitUntil([&] { return GetFileAttributesA(taken.c_str()) != INVALID_FILE_ATTRIBUTES; }, 60);
-  }
 
-  Check(WriteToPort(badgePort, BadgeFrame(badge, true)), "damaged frame written to COM6");
+  Check(WriteToPort(badgePort, kDamagedFrame), "damaged frame written to COM6");
   Check(WaitUntil([&] { return TextIs(form[L"Label5"], L"Errore in lettura tessera"); }),
         "status Errore in lettura tessera");
   Check(TextIs(form[L"Text1"], L"018") && TextIs(form[L"Text2"], L"0012345678"),

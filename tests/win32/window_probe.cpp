@@ -1,5 +1,7 @@
 #include "window_probe.h"
 
+#include <algorithm>
+
 namespace corvane::wintest {
 namespace {
 
@@ -96,10 +98,8 @@ std::wstring ComboSelection(HWND combo) {
 
 int ComboIndexOf(HWND combo, const std::wstring& entry) {
   const std::vector<std::wstring> entries = ComboEntries(combo);
-  for (std::size_t index = 0; index < entries.size(); ++index) {
-    if (entries[index] == entry) return static_cast<int>(index);
-  }
-  return -1;
+  const auto found = std::find(entries.begin(), entries.end(), entry);
+  return found == entries.end() ? -1 : static_cast<int>(found - entries.begin());
 }
 
 bool ClickButton(HWND button) {
@@ -112,7 +112,6 @@ bool FindMessageBox(DWORD pid, MessageBoxSeen& seen) {
   if (boxes.empty()) return false;
   seen = MessageBoxSeen{};
   seen.window = boxes.front();
-  seen.owner = GetWindow(seen.window, GW_OWNER);
   seen.caption = TextOf(seen.window);
   for (HWND child : ChildrenInOrder(seen.window)) {
     // The box's template holds every kind of button and an icon; the ones

@@ -30,7 +30,6 @@ bool ClickButton(HWND button);
 
 struct MessageBoxSeen {
   HWND window = nullptr;
-  HWND owner = nullptr;
   std::wstring caption;
   std::wstring text;
   std::vector<std::wstring> buttons;
