@@ -62,13 +62,21 @@ std::string ExecutableFolder() {
 }
 
 void* OpenLibrary(const std::string& fileName, std::string& error) {
-  // The copy beside the executable wins over any other the system would find;
-  // if it is there but broken, say so rather than quietly load another.
+  // The copy beside the executable wins over any other the system would find,
+  // then the installed lib/ folder. Both are looked up here rather than left to
+  // the executable's run path, which dlopen ignores when an interposer (such as
+  // a sanitizer runtime) makes the call on the program's behalf. A file that is
+  // there but broken is reported, not quietly passed over for another.
   std::string path = fileName;
   if (fileName.find('/') == std::string::npos) {
     const std::string folder = ExecutableFolder();
-    const std::string besideExecutable = folder + "/" + fileName;
-    if (!folder.empty() && access(besideExecutable.c_str(), F_OK) == 0) path = besideExecutable;
+    for (const char* place : {"/", "/../lib/"}) {
+      const std::string candidate = folder + place + fileName;
+      if (!folder.empty() && access(candidate.c_str(), F_OK) == 0) {
+        path = candidate;
+        break;
+      }
+    }
   }
   if (void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) return library;
   const char* reason = dlerror();
