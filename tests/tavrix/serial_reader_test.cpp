@@ -80,7 +80,12 @@ TEST_F(SerialReaders, BadReadsRepeatsAndChangesOfBadge) {
   const std::vector<int32_t> expected = {
       TVX_EVENT_READING, TVX_EVENT_BAD_READ,  TVX_EVENT_CARD, TVX_EVENT_CARD_GONE,
       TVX_EVENT_CARD,    TVX_EVENT_CARD_GONE, TVX_EVENT_CARD};
-  EXPECT_EQ(m_recorder.Events(), expected);
+  // The last badge may already have left if this thread was held up.
+  std::vector<int32_t> events = m_recorder.Events();
+  if (events.size() == expected.size() + 1 && events.back() == TVX_EVENT_CARD_GONE) {
+    events.pop_back();
+  }
+  EXPECT_EQ(events, expected);
   std::vector<std::string> cards;
   for (const auto& n : m_recorder.Notifications()) {
     EXPECT_EQ(n.reader, reader);
