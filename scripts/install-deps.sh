@@ -2,6 +2,7 @@
 # Installs the Debian packages a role needs, only when some are missing.
 #   install-deps.sh run    what building and starting the program needs
 #   install-deps.sh test   what building and running every test needs
+#   install-deps.sh bench  what building and running the benchmarks needs
 set -euo pipefail
 
 run_packages=(g++ cmake ninja-build qt6-base-dev xvfb xauth)
@@ -12,7 +13,8 @@ test_packages=("${run_packages[@]}" libgtest-dev libgmock-dev libbenchmark-dev
 case "${1:-}" in
   run) wanted=("${run_packages[@]}") ;;
   test) wanted=("${test_packages[@]}") ;;
-  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+  bench) wanted=("${run_packages[@]}" libbenchmark-dev) ;;
+  *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
 esac
 
 missing=()
