@@ -184,7 +184,9 @@ TEST_F(ReaderCallBackTest, StopOnTheUiThreadWhileNotificationsPourInDoesNotDeadl
         "0A1B2C3D4F"
         "4F"
         "\x03"};
-    for (std::size_t i = 0; writing;) {
+    // Bounded, so that a slow (instrumented) build does not queue without end.
+    constexpr std::size_t kFrames = 5000;
+    for (std::size_t i = 0; writing && i < kFrames;) {
       const std::string& frame = frames[i % 2];
       if (write(master, frame.data(), frame.size()) == static_cast<ssize_t>(frame.size())) {
         ++i;
@@ -203,8 +205,8 @@ TEST_F(ReaderCallBackTest, StopOnTheUiThreadWhileNotificationsPourInDoesNotDeadl
   EXPECT_GE(binding.TvxStop(reader), 0);
   m_dispatcher->Drain();  // what was queued before Stop returned
   writing = false;
-  close(master);
   writer.join();
+  close(master);
 
   EXPECT_EQ(m_dispatcher->Drain(), 0) << "a notification arrived after Stop returned";
   binding.TvxUninitialize();
