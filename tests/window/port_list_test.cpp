@@ -48,7 +48,6 @@ INSTANTIATE_TEST_SUITE_P(
             "ThreeNamesUsbLast", L"COM1,COM2,USB", kUsb, {L"COM1", L"COM2", L"USB"}, 2, {}},
         PortListCase{"TrailingComma", L"USB,COM1,", kUsb, {L"USB", L"COM1", L""}, 0, {}},
         PortListCase{"TwoCommasInARow", L"COM1,,USB", kUsb, {L"COM1", L"", L"USB"}, 2, {}},
-        PortListCase{"LeadingComma", L",USB", kUsb, {L"", L"USB"}, 1, {}},
         PortListCase{"EmptyList", L"", kUsb, {L""}, -1, {}},
         PortListCase{"NoComma", L"USB", kUsb, {L"USB"}, 0, {}},
         PortListCase{"SpacesAreKept", L" USB,USB ,COM1", kUsb, {L" USB", L"USB ", L"COM1"}, -1, {}},
@@ -56,12 +55,6 @@ INSTANTIATE_TEST_SUITE_P(
         PortListCase{"LongerNameDoesNotMatch", L"USB1,COM1", kUsb, {L"USB1", L"COM1"}, -1, {}},
         PortListCase{
             "FirstOfTwoEqualEntries", L"COM1,USB,USB", kUsb, {L"COM1", L"USB", L"USB"}, 1, {}},
-        PortListCase{"LibraryOrderKept",
-                     L"SIM,COM9,COM1,USB",
-                     kUsb,
-                     {L"SIM", L"COM9", L"COM1", L"USB"},
-                     3,
-                     {}},
         // A failing call that leaves its arguments alone leaves 9 spaces to compare.
         PortListCase{"UsbNameCallFailsUntouched",
                      L"COM1,         ,USB",
@@ -78,12 +71,6 @@ INSTANTIATE_TEST_SUITE_P(
         // A name reported with no room for its terminator is the empty text.
         PortListCase{
             "UsbNameLengthZero", L"COM1,", ScriptedOutText{0, L"USB", 0}, {L"COM1", L""}, 1, {}},
-        PortListCase{"UsbNameLengthNegative",
-                     L"COM1,",
-                     ScriptedOutText{0, L"USB", -5},
-                     {L"COM1", L""},
-                     1,
-                     {}},
         // A length beyond the 10-character buffer keeps the buffer, nothing more.
         PortListCase{"UsbNameLengthTooLarge",
                      L"COM1,USB",
@@ -130,7 +117,6 @@ TEST_P(PortListFailureTest, ReportsOnceLeavesTheListEmptyAndGoesOnToInitialize) 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PortListFailureTest,
     ::testing::Values(PortListFailure{"SizingAnswersZero", 0, std::nullopt, {}},
-                      PortListFailure{"SizingAnswersMinusOne", -1, std::nullopt, {}},
                       PortListFailure{"SizingGivesZeroLength", -3, 0, {}},
                       PortListFailure{"SizingGivesNegativeLength", -3, -20, {}},
                       PortListFailure{"SizingAsksForGigabytes", -3, 0x7fffffff, {}},
