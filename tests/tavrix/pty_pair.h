@@ -3,50 +3,92 @@
 // master.
 #pragma once
 
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace corvane::testing {
 
+[[noreturn]] inline void FailWithErrno(const std::string& what) {
+  throw std::runtime_error(what + ": " + std::strerror(errno));
+}
+
 class PtyPair {
  public:
   // Raw from the start, so bytes written before the port is configured are
-  // not held back by line editing. Throws std::runtime_error on failure.
-  PtyPair();
-  ~PtyPair();
+  // not held back by line editing.
+  PtyPair() {
+    termios raw{};
+    ::cfmakeraw(&raw);
+    int slave = -1;
+    char name[128] = {};
+    if (::openpty(&m_master, &slave, name, &raw, nullptr) != 0) FailWithErrno("openpty");
+    // Ours would only keep the terminal alive after the code under test
+    // closed its own.
+    ::close(slave);
+    m_slavePath = name;
+  }
+  ~PtyPair() { HangUp(); }
   PtyPair(const PtyPair&) = delete;
   PtyPair& operator=(const PtyPair&) = delete;
 
   const std::string& SlavePath() const { return m_slavePath; }
 
-  // Writes all of `bytes` as the reader would send them.
-  void Write(std::string_view bytes);
+  void Write(std::string_view bytes) {
+    while (!bytes.empty()) {
+      const ssize_t written = ::write(m_master, bytes.data(), bytes.size());
+      if (written < 0 && errno != EINTR) FailWithErrno("write to pty master");
+      if (written > 0) bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+  }
 
-  // Closes the master: whoever has the slave open sees a hang-up, and the
-  // slave's path goes away for good.
-  void HangUp();
+  // Whoever has the slave open sees a hang-up, and its path goes away for good.
+  void HangUp() {
+    if (m_master >= 0) ::close(m_master);
+    m_master = -1;
+  }
 
  private:
   int m_master = -1;
   std::string m_slavePath;
 };
 
-// A port name that can be moved to another device: a symbolic link in a
-// private temporary folder. Since a pseudo-terminal cannot come back after a
-// hang-up, re-pointing the link to a new one is how a test "plugs the reader
-// back in".
+// A port name that can be moved to another device: since a pseudo-terminal
+// cannot come back after a hang-up, re-pointing this link to a new one is how
+// a test "plugs the reader back in".
 class PortLink {
  public:
-  explicit PortLink(const std::string& target);
-  ~PortLink();
+  explicit PortLink(const std::string& target) {
+    std::string folder = (std::filesystem::temp_directory_path() / "corvane-port-XXXXXX").string();
+    if (::mkdtemp(folder.data()) == nullptr) FailWithErrno("mkdtemp");
+    m_folder = folder;
+    m_path = (m_folder / "reader").string();
+    PointAt(target);
+  }
+  ~PortLink() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_folder, ignored);
+  }
   PortLink(const PortLink&) = delete;
   PortLink& operator=(const PortLink&) = delete;
 
   const std::string& Path() const { return m_path; }
 
-  // Atomic: an opener sees the old target or the new one, never no link.
-  void PointAt(const std::string& target);
+  // By rename: an opener sees the old target or the new one, never no link.
+  void PointAt(const std::string& target) {
+    const std::string staged = (m_folder / "reader.new").string();
+    ::unlink(staged.c_str());
+    if (::symlink(target.c_str(), staged.c_str()) != 0) FailWithErrno("symlink");
+    if (::rename(staged.c_str(), m_path.c_str()) != 0) FailWithErrno("rename");
+  }
 
  private:
   std::filesystem::path m_folder;
