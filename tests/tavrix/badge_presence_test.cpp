@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,50 +18,40 @@ struct Step {
   const char* expect;  // what is reported: "7", "9", "97" or ""
 };
 
-struct PresenceCase {
-  const char* name;
-  std::vector<Step> steps;
-};
-
-// Names the case in test listings instead of dumping its bytes.
-void PrintTo(const PresenceCase& c, std::ostream* os) { *os << c.name; }
-
-class BadgePresenceCases : public ::testing::TestWithParam<PresenceCase> {};
-
-TEST_P(BadgePresenceCases, ReportsArrivalsAndLeaves) {
-  BadgePresence presence(1200ms);
-  const Clock::time_point start{};
-  for (const Step& step : GetParam().steps) {
-    const auto now = start + std::chrono::milliseconds(step.atMs);
-    std::string reported;
-    if (step.badge == nullptr) {
-      if (presence.OnTime(now)) reported += '9';
-    } else {
-      const auto change = presence.OnBadge(step.badge, now);
-      if (change.previousLeft) reported += '9';
-      if (change.arrived) reported += '7';
+TEST(BadgePresence, ReportsArrivalsAndLeaves) {
+  const struct {
+    const char* name;
+    std::vector<Step> steps;
+  } cases[] = {
+      {"repeats in the field are one read",
+       {{0, "A", "7"}, {500, "A", ""}, {1000, "A", ""}, {1600, "A", ""}}},
+      {"leaves after silence", {{0, "A", "7"}, {1199, nullptr, ""}, {1200, nullptr, "9"}}},
+      {"leave is reported once", {{0, "A", "7"}, {1300, nullptr, "9"}, {5000, nullptr, ""}}},
+      {"repeats keep it in the field",
+       {{0, "A", "7"}, {1000, "A", ""}, {2100, nullptr, ""}, {2200, nullptr, "9"}}},
+      {"a different badge replaces the first", {{0, "A", "7"}, {300, "B", "97"}}},
+      {"the same badge after leaving is a new read",
+       {{0, "A", "7"}, {1500, nullptr, "9"}, {1600, "A", "7"}}},
+      {"a late repeat before the clock tick is a new read", {{0, "A", "7"}, {1500, "A", "97"}}},
+      {"nothing leaves when nothing came", {{0, nullptr, ""}, {9000, nullptr, ""}}},
+  };
+  for (const auto& session : cases) {
+    SCOPED_TRACE(session.name);
+    BadgePresence presence(1200ms);
+    for (const Step& step : session.steps) {
+      const auto now = Clock::time_point{} + std::chrono::milliseconds(step.atMs);
+      std::string reported;
+      if (step.badge == nullptr) {
+        if (presence.OnTime(now)) reported += '9';
+      } else {
+        const auto change = presence.OnBadge(step.badge, now);
+        if (change.previousLeft) reported += '9';
+        if (change.arrived) reported += '7';
+      }
+      EXPECT_EQ(reported, step.expect) << "at " << step.atMs << " ms";
     }
-    EXPECT_EQ(reported, step.expect) << "at " << step.atMs << " ms";
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Sessions, BadgePresenceCases,
-    ::testing::Values(
-        PresenceCase{"RepeatsInTheFieldAreOneRead",
-                     {{0, "A", "7"}, {500, "A", ""}, {1000, "A", ""}, {1600, "A", ""}}},
-        PresenceCase{"LeavesAfterSilence",
-                     {{0, "A", "7"}, {1199, nullptr, ""}, {1200, nullptr, "9"}}},
-        PresenceCase{"LeaveIsReportedOnce",
-                     {{0, "A", "7"}, {1300, nullptr, "9"}, {5000, nullptr, ""}}},
-        PresenceCase{"RepeatsKeepItInTheField",
-                     {{0, "A", "7"}, {1000, "A", ""}, {2100, nullptr, ""}, {2200, nullptr, "9"}}},
-        PresenceCase{"DifferentBadgeReplacesTheFirst", {{0, "A", "7"}, {300, "B", "97"}}},
-        PresenceCase{"SameBadgeAfterLeavingIsNewRead",
-                     {{0, "A", "7"}, {1500, nullptr, "9"}, {1600, "A", "7"}}},
-        PresenceCase{"LateRepeatBeforeTheClockTickIsNewRead", {{0, "A", "7"}, {1500, "A", "97"}}},
-        PresenceCase{"NothingLeavesWhenNothingCame", {{0, nullptr, ""}, {9000, nullptr, ""}}}),
-    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(BadgePresence, DeadlineFollowsTheLastRepeat) {
   BadgePresence presence(1200ms);

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -39,36 +38,29 @@ TEST(NaturalOrder, IsAStrictOrder) {
   }
 }
 
-struct UartCase {
-  const char* name;
-  bool device;       // the tty has a device link
-  const char* type;  // its type attribute; null: none
-  bool real;
-  friend void PrintTo(const UartCase& c, std::ostream* os) { *os << c.name; }
-};
-
-class RealUartCases : public ::testing::TestWithParam<UartCase> {};
-
-TEST_P(RealUartCases, TellsRealFromPhantom) {
+TEST(RealUart, TellsRealFromPhantom) {
+  const struct {
+    const char* name;
+    bool device;       // the tty has a device link
+    const char* type;  // its type attribute; null: none
+    bool real;
+  } cases[] = {{"unknown type", true, "0", false},
+               {"known type", true, "4", true},
+               {"no device", false, "4", false},
+               {"no type, no driver", true, nullptr, false},
+               {"garbled type", true, "x", false}};
   // A fake sysfs entry for one tty.
-  const fs::path dir = fs::temp_directory_path() /
-                       ("corvane-systty-" + std::to_string(::getpid()) + "-" + GetParam().name);
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  if (GetParam().device) fs::create_directories(dir / "device");
-  if (GetParam().type) std::ofstream(dir / "type") << GetParam().type << "\n";
-  // The device path is never probed here: no driver link, so no opening.
-  EXPECT_EQ(IsRealUart(dir, "/nonexistent/ttyS99"), GetParam().real);
+  const fs::path dir = fs::temp_directory_path() / ("corvane-systty-" + std::to_string(::getpid()));
+  for (const auto& tty : cases) {
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    if (tty.device) fs::create_directories(dir / "device");
+    if (tty.type) std::ofstream(dir / "type") << tty.type << "\n";
+    // The device path is never probed here: no driver link, so no opening.
+    EXPECT_EQ(IsRealUart(dir, "/nonexistent/ttyS99"), tty.real) << tty.name;
+  }
   fs::remove_all(dir);
 }
-
-INSTANTIATE_TEST_SUITE_P(Sysfs, RealUartCases,
-                         ::testing::Values(UartCase{"UnknownType", true, "0", false},
-                                           UartCase{"KnownType", true, "4", true},
-                                           UartCase{"NoDevice", false, "4", false},
-                                           UartCase{"NoTypeNoDriver", true, nullptr, false},
-                                           UartCase{"GarbledType", true, "x", false}),
-                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
 }  // namespace tavrix
