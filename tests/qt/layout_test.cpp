@@ -35,88 +35,71 @@ QStringList FocusChainOrder(QWidget& window) {
   return order;
 }
 
-class LayoutTest : public ::testing::TestWithParam<int> {
- protected:
-  testing::FakeReaderLibrary m_library;
-  Form1Window m_window{m_library, testing::FailTestOnFatal()};
-};
-
-TEST_P(LayoutTest, ControlMatchesTable) {
-  const layout::Control& control = layout::kControls[static_cast<std::size_t>(GetParam())];
-  auto* widget = m_window.findChild<QWidget*>(Name(control));
-  ASSERT_NE(widget, nullptr) << Name(control).toStdString();
-
-  EXPECT_EQ(widget->parentWidget(), &m_window);
-  // The table's twips are all multiples of 15 except some widths and heights,
-  // which round to the nearest pixel.
-  const QRect expected(qRound(control.left / double(kTwipsPerLogicalPixel)),
-                       qRound(control.top / double(kTwipsPerLogicalPixel)),
-                       qRound(control.width / double(kTwipsPerLogicalPixel)),
-                       qRound(control.height / double(kTwipsPerLogicalPixel)));
-  EXPECT_EQ(widget->geometry(), expected);
-  EXPECT_EQ(widget->isEnabled(), control.enabled);
-
-  const QString caption = QString::fromWCharArray(control.caption);
-  switch (control.kind) {
-    case layout::Kind::PushButton:
-      ASSERT_NE(qobject_cast<QAbstractButton*>(widget), nullptr);
-      EXPECT_EQ(qobject_cast<QAbstractButton*>(widget)->text(), caption);
-      EXPECT_EQ(widget->focusPolicy(), Qt::StrongFocus);
-      break;
-    case layout::Kind::Label:
-      ASSERT_NE(qobject_cast<QLabel*>(widget), nullptr);
-      EXPECT_EQ(qobject_cast<QLabel*>(widget)->text(), caption);
-      EXPECT_EQ(widget->focusPolicy(), Qt::NoFocus);
-      break;
-    case layout::Kind::TextBox:
-      ASSERT_NE(qobject_cast<QLineEdit*>(widget), nullptr);
-      EXPECT_EQ(qobject_cast<QLineEdit*>(widget)->text(), caption);
-      EXPECT_FALSE(qobject_cast<QLineEdit*>(widget)->isReadOnly());
-      break;
-    case layout::Kind::DropDownList: {
-      auto* comboBox = qobject_cast<QComboBox*>(widget);
-      ASSERT_NE(comboBox, nullptr);
-      EXPECT_FALSE(comboBox->isEditable());
-      EXPECT_EQ(comboBox->currentIndex(), -1);
-      QStringList entries;
-      for (int index = 0; index < comboBox->count(); ++index) {
-        entries.append(comboBox->itemText(index));
-      }
-      QStringList initial;
-      for (const wchar_t* entry : layout::kInitialPortEntries) {
-        initial.append(QString::fromWCharArray(entry));
-      }
-      EXPECT_EQ(entries, initial);
-      break;
-    }
+// A caption cut off by its control's edge is one the operator cannot read,
+// whatever font the platform picks.
+bool CaptionFits(const layout::Control& control, const QWidget& widget) {
+  const QString caption = QString::fromWCharArray(control.caption).remove(u'&');
+  if (control.kind == layout::Kind::Label) {
+    return widget.fontMetrics().horizontalAdvance(caption) <= widget.contentsRect().width();
   }
-
-  const QStringList order = FocusChainOrder(m_window);
-  EXPECT_EQ(order.indexOf(Name(control)), GetParam()) << order.join(u',').toStdString();
+  // A button's size hint is the caption plus the frame the style draws.
+  return control.kind != layout::Kind::PushButton || widget.sizeHint().width() <= widget.width();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryControl, LayoutTest, ::testing::Range(0, static_cast<int>(layout::kControls.size())),
-    [](const ::testing::TestParamInfo<int>& testCase) {
-      return QString::fromWCharArray(
-                 layout::kControls[static_cast<std::size_t>(testCase.param)].name)
-          .toStdString();
-    });
-
-// A caption cut off by its control's edge is a caption the operator cannot
-// read, whatever font the platform picks.
-TEST(WindowLayout, EveryCaptionFitsItsControl) {
+TEST(WindowLayout, EveryControlMatchesTheTable) {
   testing::FakeReaderLibrary library;
   Form1Window window(library, testing::FailTestOnFatal());
-  for (const layout::Control& control : layout::kControls) {
-    const auto* widget = window.findChild<QWidget*>(Name(control));
-    const QString caption = QString::fromWCharArray(control.caption).remove(u'&');
-    if (control.kind == layout::Kind::Label) {
-      EXPECT_LE(widget->fontMetrics().horizontalAdvance(caption), widget->contentsRect().width())
-          << Name(control).toStdString();
-    } else if (control.kind == layout::Kind::PushButton) {
-      // The style's size hint is the caption plus the frame it draws around it.
-      EXPECT_LE(widget->sizeHint().width(), widget->width()) << Name(control).toStdString();
+  const QStringList order = FocusChainOrder(window);
+  for (std::size_t index = 0; index < layout::kControls.size(); ++index) {
+    const layout::Control& control = layout::kControls[index];
+    SCOPED_TRACE(Name(control).toStdString());
+    auto* widget = window.findChild<QWidget*>(Name(control));
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->parentWidget(), &window);
+    // The table's twips are all multiples of 15 except some widths and
+    // heights, which round to the nearest pixel.
+    const QRect expected(qRound(control.left / double(kTwipsPerLogicalPixel)),
+                         qRound(control.top / double(kTwipsPerLogicalPixel)),
+                         qRound(control.width / double(kTwipsPerLogicalPixel)),
+                         qRound(control.height / double(kTwipsPerLogicalPixel)));
+    EXPECT_EQ(widget->geometry(), expected);
+    EXPECT_EQ(widget->isEnabled(), control.enabled);
+    EXPECT_EQ(order.indexOf(Name(control)), static_cast<int>(index))
+        << order.join(u',').toStdString();
+    EXPECT_TRUE(CaptionFits(control, *widget));
+
+    const QString caption = QString::fromWCharArray(control.caption);
+    switch (control.kind) {
+      case layout::Kind::PushButton:
+        ASSERT_NE(qobject_cast<QAbstractButton*>(widget), nullptr);
+        EXPECT_EQ(qobject_cast<QAbstractButton*>(widget)->text(), caption);
+        EXPECT_EQ(widget->focusPolicy(), Qt::StrongFocus);
+        break;
+      case layout::Kind::Label:
+        ASSERT_NE(qobject_cast<QLabel*>(widget), nullptr);
+        EXPECT_EQ(qobject_cast<QLabel*>(widget)->text(), caption);
+        EXPECT_EQ(widget->focusPolicy(), Qt::NoFocus);
+        break;
+      case layout::Kind::TextBox:
+        ASSERT_NE(qobject_cast<QLineEdit*>(widget), nullptr);
+        EXPECT_EQ(qobject_cast<QLineEdit*>(widget)->text(), caption);
+        EXPECT_FALSE(qobject_cast<QLineEdit*>(widget)->isReadOnly());
+        break;
+      case layout::Kind::DropDownList: {
+        auto* comboBox = qobject_cast<QComboBox*>(widget);
+        ASSERT_NE(comboBox, nullptr);
+        EXPECT_FALSE(comboBox->isEditable());
+        EXPECT_EQ(comboBox->currentIndex(), -1);
+        QStringList entries, initial;
+        for (int entry = 0; entry < comboBox->count(); ++entry) {
+          entries.append(comboBox->itemText(entry));
+        }
+        for (const wchar_t* entry : layout::kInitialPortEntries) {
+          initial.append(QString::fromWCharArray(entry));
+        }
+        EXPECT_EQ(entries, initial);
+        break;
+      }
     }
   }
 }

@@ -56,41 +56,31 @@ void Watch(const std::shared_ptr<ModalWatch>& watch) {
   });
 }
 
-struct MessageCase {
-  const char* name;
-  std::wstring text;
-  friend void PrintTo(const MessageCase& c, std::ostream* os) { *os << c.name; }
-};
+TEST(QtMsgBox, ShowsTheTextOnceWithOneOkAndNoIcon) {
+  const std::wstring texts[] = {L"Porta seriale non utilizzabile",
+                                // Error texts come from the reader library:
+                                // markup in them is shown as typed, never
+                                // interpreted.
+                                L"<b>porta</b> & <a href=x>y</a>",
+                                L"Connessione persa \u00e8 \u00e0", L""};
+  for (const std::wstring& text : texts) {
+    SCOPED_TRACE(QString::fromStdWString(text).toStdString());
+    QWidget parent;
+    QtMsgBox msgBox(&parent);
+    const auto watch = std::make_shared<ModalWatch>();
+    Watch(watch);
+    msgBox.Show(text);  // returns once the watch has answered it
+    watch->watching = false;
 
-class MessageBoxTest : public ::testing::TestWithParam<MessageCase> {};
-
-TEST_P(MessageBoxTest, ShowsTheTextOnceWithOneOkAndNoIcon) {
-  QWidget parent;
-  QtMsgBox msgBox(&parent);
-  const auto watch = std::make_shared<ModalWatch>();
-  Watch(watch);
-
-  msgBox.Show(GetParam().text);  // returns once the watch has answered it
-  watch->watching = false;
-
-  ASSERT_EQ(watch->closed.size(), 1u);
-  const ClosedMessageBox& shown = watch->closed.front();
-  EXPECT_EQ(shown.title, QStringLiteral("Corvane"));
-  EXPECT_EQ(shown.text, QString::fromStdWString(GetParam().text));
-  EXPECT_EQ(shown.icon, static_cast<int>(QMessageBox::NoIcon));
-  EXPECT_EQ(shown.buttons, QList<int>{QMessageBox::Ok});
-  EXPECT_TRUE(shown.plainText);
+    ASSERT_EQ(watch->closed.size(), 1u);
+    const ClosedMessageBox& shown = watch->closed.front();
+    EXPECT_EQ(shown.title, QStringLiteral("Corvane"));
+    EXPECT_EQ(shown.text, QString::fromStdWString(text));
+    EXPECT_EQ(shown.icon, static_cast<int>(QMessageBox::NoIcon));
+    EXPECT_EQ(shown.buttons, QList<int>{QMessageBox::Ok});
+    EXPECT_TRUE(shown.plainText);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, MessageBoxTest,
-    ::testing::Values(MessageCase{"ProgramMessage", L"Porta seriale non utilizzabile"},
-                      // Error texts come from the reader library: markup in
-                      // them is shown as typed, never interpreted.
-                      MessageCase{"LibraryTextWithMarkup", L"<b>porta</b> & <a href=x>y</a>"},
-                      MessageCase{"Accented", L"Connessione persa \u00e8 \u00e0"},
-                      MessageCase{"Empty", L""}),
-    [](const ::testing::TestParamInfo<MessageCase>& testCase) { return testCase.param.name; });
 
 }  // namespace
 }  // namespace corvane::qtui

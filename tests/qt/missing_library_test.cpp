@@ -21,35 +21,31 @@ struct LayoutCase {
   Library installedLibFolder;  // lib/, beside bin/
   Library workingDirectory;    // a folder the program is started from
   const char* reported;        // what the report must name
-  friend void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.name; }
 };
 
-class MissingLibraryTest : public ::testing::TestWithParam<LayoutCase> {
- protected:
-  static bool Place(Library library, const QString& folder) {
-    const QString target = folder + QStringLiteral("/libTavrix.so");
-    switch (library) {
-      case Library::None:
-        return QDir().mkpath(folder);
-      case Library::Real:
-        return QDir().mkpath(folder) && QFile::copy(QStringLiteral(CORVANE_TAVRIX_FILE), target);
-      case Library::Empty:
-        return QDir().mkpath(folder) &&
-               QFile::copy(QStringLiteral(CORVANE_EMPTY_LIBRARY_FILE), target);
-    }
-    return false;
+bool Place(Library library, const QString& folder) {
+  const QString target = folder + QStringLiteral("/libTavrix.so");
+  switch (library) {
+    case Library::None:
+      return QDir().mkpath(folder);
+    case Library::Real:
+      return QDir().mkpath(folder) && QFile::copy(QStringLiteral(CORVANE_TAVRIX_FILE), target);
+    case Library::Empty:
+      return QDir().mkpath(folder) &&
+             QFile::copy(QStringLiteral(CORVANE_EMPTY_LIBRARY_FILE), target);
   }
-};
+  return false;
+}
 
-TEST_P(MissingLibraryTest, ReportsOnStderrAndExitsNonZero) {
+void ExpectReportAndNonZeroExit(const LayoutCase& layout) {
   QTemporaryDir root;
   ASSERT_TRUE(root.isValid());
   const QString bin = root.filePath(QStringLiteral("bin"));
   const QString lib = root.filePath(QStringLiteral("lib"));
   const QString work = root.filePath(QStringLiteral("work"));
-  ASSERT_TRUE(Place(GetParam().besideExecutable, bin));
-  ASSERT_TRUE(Place(GetParam().installedLibFolder, lib));
-  ASSERT_TRUE(Place(GetParam().workingDirectory, work));
+  ASSERT_TRUE(Place(layout.besideExecutable, bin));
+  ASSERT_TRUE(Place(layout.installedLibFolder, lib));
+  ASSERT_TRUE(Place(layout.workingDirectory, work));
   // A copy, not a link: the loader resolves $ORIGIN through links.
   const QString executable = bin + QStringLiteral("/corvane");
   ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANE_EXECUTABLE_FILE), executable));
@@ -71,24 +67,26 @@ TEST_P(MissingLibraryTest, ReportsOnStderrAndExitsNonZero) {
   const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
   EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << errors.toStdString();
   EXPECT_NE(program.exitCode(), 0);
-  EXPECT_TRUE(errors.contains(QString::fromUtf8(GetParam().reported))) << errors.toStdString();
+  EXPECT_TRUE(errors.contains(QString::fromUtf8(layout.reported))) << errors.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, MissingLibraryTest,
-    ::testing::Values(LayoutCase{"NowhereToBeFound", Library::None, Library::None, Library::None,
-                                 "libTavrix.so"},
-                      // The folder the program is started from never supplies the library.
-                      LayoutCase{"OnlyInTheWorkingDirectory", Library::None, Library::None,
-                                 Library::Real, "libTavrix.so"},
-                      // The installed layout's lib/ is searched: the file there is found,
-                      // and it lacks the first entry point called.
-                      LayoutCase{"WrongFileInLibFolder", Library::None, Library::Empty,
-                                 Library::None, "TvxPortsAvailable"},
-                      // A file beside the executable wins over the installed one.
-                      LayoutCase{"WrongFileBesideWinsOverGoodOne", Library::Empty, Library::Real,
-                                 Library::None, "TvxPortsAvailable"}),
-    [](const ::testing::TestParamInfo<LayoutCase>& testCase) { return testCase.param.name; });
+TEST(MissingLibrary, ReportsOnStderrAndExitsNonZero) {
+  const LayoutCase cases[] = {
+      {"nowhere to be found", Library::None, Library::None, Library::None, "libTavrix.so"},
+      // The folder the program is started from never supplies the library.
+      {"only in the working directory", Library::None, Library::None, Library::Real,
+       "libTavrix.so"},
+      // The installed layout's lib/ is searched: the file there is found, and
+      // it lacks the first entry point called.
+      {"wrong file in lib/", Library::None, Library::Empty, Library::None, "TvxPortsAvailable"},
+      // A file beside the executable wins over the installed one.
+      {"wrong file beside wins over a good one", Library::Empty, Library::Real, Library::None,
+       "TvxPortsAvailable"}};
+  for (const LayoutCase& layout : cases) {
+    SCOPED_TRACE(layout.name);
+    ExpectReportAndNonZeroExit(layout);
+  }
+}
 
 }  // namespace
 }  // namespace corvane::qtui

@@ -17,7 +17,7 @@ int main(int argc, char* argv[]) {
   // As the program does: notifications from reader threads reach the UI
   // through the Qt dispatcher. A failure reported from posted work fails the
   // test that caused it.
-  corvane::testing::InstallDefaultDispatcher();
+  corvane::testing::InstallDispatcher();
   const int result = RUN_ALL_TESTS();
   corvane::SetUiDispatcher(nullptr);
   return result;

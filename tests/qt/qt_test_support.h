@@ -1,15 +1,21 @@
 // Helpers for driving real Qt windows in tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
-#include <chrono>
+#include <QTest>
+#include <QWidget>
 #include <functional>
+#include <memory>
 #include <ostream>
 
 #include "main_window/qt/fatal_error.h"
-
-class QWidget;
+#include "main_window/qt/qt_msg_box.h"
+#include "main_window/qt/qt_ui_dispatcher.h"
+#include "reader_binding/reader_callback.h"
 
 // Readable failure messages for Qt text.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -18,35 +24,37 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 namespace corvane::testing {
 
-inline constexpr std::chrono::milliseconds kGenerousDeadline{10000};
-
 // A fatal error handler that fails the running test.
-qtui::FatalErrorHandler FailTestOnFatal();
+inline qtui::FatalErrorHandler FailTestOnFatal() {
+  return [](const std::exception& error) { ADD_FAILURE() << "fatal error: " << error.what(); };
+}
 
-// Installs a Qt dispatcher whose posted work reports to `onFatal`, and puts
-// back one that fails the test when it goes.
-class ScopedDispatcher {
- public:
-  explicit ScopedDispatcher(qtui::FatalErrorHandler onFatal);
-  ~ScopedDispatcher();
-  ScopedDispatcher(const ScopedDispatcher&) = delete;
-  ScopedDispatcher& operator=(const ScopedDispatcher&) = delete;
+// Installs a Qt dispatcher whose posted work reports to `onFatal`: by default
+// one that fails the test.
+inline void InstallDispatcher(qtui::FatalErrorHandler onFatal = FailTestOnFatal()) {
+  SetUiDispatcher(
+      std::make_shared<qtui::QtUiDispatcher>(*QCoreApplication::instance(), std::move(onFatal)));
+}
+
+// A dispatcher reporting to `onFatal` while it exists, then the default again.
+struct ScopedDispatcher {
+  explicit ScopedDispatcher(qtui::FatalErrorHandler onFatal) { InstallDispatcher(onFatal); }
+  ~ScopedDispatcher() { InstallDispatcher(); }
 };
 
-// Installs the dispatcher the tests run with by default.
-void InstallDefaultDispatcher();
-
-// Runs the event loop until `condition` holds or the deadline passes; returns
-// whether it holds.
-bool WaitUntil(const std::function<bool()>& condition,
-               std::chrono::milliseconds deadline = kGenerousDeadline);
+// Runs the event loop until `condition` holds or a generous deadline passes.
+inline bool WaitUntil(const std::function<bool()>& condition) {
+  return QTest::qWaitFor(condition, 10000);
+}
 
 // Records the texts of message boxes shown through the program's one message
 // box function, without showing them, while it exists.
 class MessageBoxRecorder {
  public:
-  MessageBoxRecorder();
-  ~MessageBoxRecorder();
+  MessageBoxRecorder() {
+    qtui::SetMessageBoxHook([this](const QString& text) { m_texts.append(text); });
+  }
+  ~MessageBoxRecorder() { qtui::SetMessageBoxHook({}); }
   MessageBoxRecorder(const MessageBoxRecorder&) = delete;
   MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
 
@@ -56,8 +64,11 @@ class MessageBoxRecorder {
   QStringList m_texts;
 };
 
-// Shows `window` and waits until it is the active window, so keyboard
-// shortcuts and focus reach it.
-bool ShowActive(QWidget& window);
+// Shows `window` and waits until it is active, so shortcuts and focus reach it.
+inline bool ShowActive(QWidget& window) {
+  window.show();
+  window.activateWindow();
+  return QTest::qWaitForWindowActive(&window);
+}
 
 }  // namespace corvane::testing

@@ -102,58 +102,52 @@ class MissingEntryLibrary final : public ReaderLibrary {
   std::wstring m_missing;
 };
 
-struct FatalCase {
-  const char* name;
-  std::wstring missing;
-  std::function<void(Form1Window&)> trigger;
-  friend void PrintTo(const FatalCase& c, std::ostream* os) { *os << c.name; }
-};
-
-class FatalErrorTest : public ::testing::TestWithParam<FatalCase> {};
-
-TEST_P(FatalErrorTest, ReachesTheHandlerNamingTheEntryPoint) {
-  testing::MessageBoxRecorder messages;
-  MissingEntryLibrary library(GetParam().missing);
-  std::vector<std::string> reported;
-  const FatalErrorHandler record = [&](const std::exception& error) {
-    reported.emplace_back(error.what());
-  };
-  const testing::ScopedDispatcher dispatcher(record);
-  auto window = std::make_unique<Form1Window>(library, record);
-  window->Load();
-  ASSERT_TRUE(testing::ShowActive(*window));
-  if (GetParam().trigger) {
-    GetParam().trigger(*window);
-    EXPECT_TRUE(testing::WaitUntil([&] { return !reported.empty(); }));
-  }
-  window.reset();
-  ASSERT_EQ(reported.size(), 1u);
-  const std::string missing(GetParam().missing.begin(), GetParam().missing.end());
-  EXPECT_NE(reported.front().find(missing), std::string::npos) << reported.front();
+void Click(Form1Window& window, const char* button) {
+  QTest::mouseClick(window.findChild<QPushButton*>(button), Qt::LeftButton);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    InEventDelivery, FatalErrorTest,
-    ::testing::Values(
-        FatalCase{"StartClick", L"TvxStartCallBack",
-                  [](Form1Window& w) {
-                    QTest::mouseClick(w.findChild<QPushButton*>("btAttiva"), Qt::LeftButton);
-                  }},
-        FatalCase{"StopClick", L"TvxStop",
-                  [](Form1Window& w) {
-                    QTest::mouseClick(w.findChild<QPushButton*>("btAttiva"), Qt::LeftButton);
-                    QTest::mouseClick(w.findChild<QPushButton*>("btDisattiva"), Qt::LeftButton);
-                  }},
-        // A badge notification fetched on the UI thread, as the door
-        // delivers it from a reader thread.
-        FatalCase{"Notification", L"TvxGetLastCardData",
-                  [](Form1Window& w) {
-                    QTest::mouseClick(w.findChild<QPushButton*>("btAttiva"), Qt::LeftButton);
-                    std::thread reader([] { ReaderCallBack(7, 7, 0, 0); });
-                    reader.join();
-                  }},
-        FatalCase{"WindowDestroyed", L"TvxUninitialize", nullptr}),
-    [](const ::testing::TestParamInfo<FatalCase>& testCase) { return testCase.param.name; });
+TEST(FatalError, ReachesTheHandlerNamingTheEntryPointFromEventDelivery) {
+  const struct {
+    std::wstring missing;
+    std::function<void(Form1Window&)> trigger;
+  } cases[] = {
+      {L"TvxStartCallBack", [](Form1Window& w) { Click(w, "btAttiva"); }},
+      {L"TvxStop",
+       [](Form1Window& w) {
+         Click(w, "btAttiva");
+         Click(w, "btDisattiva");
+       }},
+      // A badge notification fetched on the UI thread, as the door delivers
+      // it from a reader thread.
+      {L"TvxGetLastCardData",
+       [](Form1Window& w) {
+         Click(w, "btAttiva");
+         std::thread([] { ReaderCallBack(7, 7, 0, 0); }).join();
+       }},
+      {L"TvxUninitialize", nullptr},  // when the window is destroyed
+  };
+  for (const auto& c : cases) {
+    const std::string missing(c.missing.begin(), c.missing.end());
+    SCOPED_TRACE(missing);
+    testing::MessageBoxRecorder messages;
+    MissingEntryLibrary library(c.missing);
+    std::vector<std::string> reported;
+    const FatalErrorHandler record = [&](const std::exception& error) {
+      reported.emplace_back(error.what());
+    };
+    const testing::ScopedDispatcher dispatcher(record);
+    auto window = std::make_unique<Form1Window>(library, record);
+    window->Load();
+    ASSERT_TRUE(testing::ShowActive(*window));
+    if (c.trigger) {
+      c.trigger(*window);
+      EXPECT_TRUE(testing::WaitUntil([&] { return !reported.empty(); }));
+    }
+    window.reset();
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_NE(reported.front().find(missing), std::string::npos) << reported.front();
+  }
+}
 
 }  // namespace
 }  // namespace corvane::qtui
