@@ -103,27 +103,15 @@ std::wstring ComboSelection(HWND combo) {
   return entries[static_cast<std::size_t>(selected)];
 }
 
-struct WindowSearch {
-  DWORD pid;
-  const wchar_t* className;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM context) {
-  auto& search = *reinterpret_cast<WindowSearch*>(context);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search.pid && IsWindowVisible(window) && ClassOf(window) == search.className) {
-    search.found.push_back(window);
-  }
-  return TRUE;
-}
-
 // Visible top-level windows of process `pid` with class `className`.
 std::vector<HWND> TopLevelWindows(DWORD pid, const wchar_t* className) {
-  WindowSearch search{pid, className, {}};
-  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  std::vector<HWND> found;
+  for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className, nullptr));) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == pid && IsWindowVisible(window)) found.push_back(window);
+  }
+  return found;
 }
 
 // Posts a click only on an enabled button, as an operator can.
