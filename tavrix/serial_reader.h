@@ -2,10 +2,14 @@
 // serial_reader_win32.cpp.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
+#include "tavrix/badge_presence.h"
+#include "tavrix/frame_decoder.h"
 #include "tavrix/reader.h"
 
 namespace tavrix {
@@ -23,5 +27,42 @@ OpenedReader OpenSerialReader(const std::string& port, std::shared_ptr<ReaderOut
 
 // The text given with event 6 when the port goes away.
 std::string LostPortText(const std::string& port);
+
+// What the serial readers of every platform share: reading until the port is
+// lost, reporting the loss once, reopening about once a second, and turning
+// the bytes read into badges. A platform supplies the port and the wait.
+class SerialReaderBase : public Reader {
+ public:
+  static constexpr std::chrono::milliseconds kReopenInterval{1000};
+
+ protected:
+  SerialReaderBase(std::string port, std::shared_ptr<ReaderOutput> output)
+      : Reader(std::move(output)), m_portName(std::move(port)) {}
+
+  void Run() final;
+
+  virtual bool PortOpen() const = 0;
+  virtual void ClosePort() = 0;
+  // Opens the port again; true when it is open.
+  virtual bool Reopen() = 0;
+  // Reads until the port is lost (true) or the reader is stopped (false),
+  // calling Feed with what arrives and CheckLeave whenever the wait ends.
+  virtual bool ReadUntilLost() = 0;
+
+  void Feed(std::string_view bytes);
+  // Reports the badge in the field as gone once its time is up.
+  void CheckLeave();
+  // How long a wait may last before CheckLeave is due; -1 for no limit.
+  int64_t LeaveTimeoutMs() const;
+  const std::string& PortName() const { return m_portName; }
+
+ private:
+  void Report(const DecodedRead& read);
+  void LoseThePort();
+
+  const std::string m_portName;
+  FrameDecoder m_decoder;
+  BadgePresence m_presence;
+};
 
 }  // namespace tavrix

@@ -21,8 +21,7 @@ OpenedReader OpenSerialReader(const std::string& port, std::shared_ptr<ReaderOut
 
 SerialReader::SerialReader(std::string path, UniqueFd port, UniqueFd cancelRead,
                            UniqueFd cancelWrite, std::shared_ptr<ReaderOutput> output)
-    : Reader(std::move(output)),
-      m_path(std::move(path)),
+    : SerialReaderBase(std::move(path), std::move(output)),
       m_port(std::move(port)),
       m_cancelRead(std::move(cancelRead)),
       m_cancelWrite(std::move(cancelWrite)) {}
@@ -38,27 +37,19 @@ void SerialReader::Wake() {
   [[maybe_unused]] const auto written = ::write(m_cancelWrite.Get(), &byte, 1);
 }
 
-void SerialReader::Run() {
-  Output()->Reading();
-  while (!StopRequested()) {
-    if (m_port.Valid()) {
-      if (!ReadUntilLost()) return;
-      LoseThePort();
-      continue;
-    }
-    if (WaitForStop(kReopenInterval)) return;
-    PortOpening opening = OpenSerialPort(m_path);
-    if (opening.status == TVX_OK) {
-      m_port = std::move(opening.port);
-      Output()->Reading();
-    }
-  }
+void SerialReader::ClosePort() { CloseSerialPort(m_port); }
+
+bool SerialReader::Reopen() {
+  PortOpening opening = OpenSerialPort(PortName());
+  if (opening.status != TVX_OK) return false;
+  m_port = std::move(opening.port);
+  return true;
 }
 
 bool SerialReader::ReadUntilLost() {
   for (;;) {
     pollfd watched[2] = {{m_port.Get(), POLLIN, 0}, {m_cancelRead.Get(), POLLIN, 0}};
-    const int ready = ::poll(watched, 2, PollTimeoutMs());
+    const int ready = ::poll(watched, 2, static_cast<int>(LeaveTimeoutMs()));
     if (ready < 0 && errno != EINTR) return true;
     if (watched[1].revents != 0 || StopRequested()) return false;
     const short portEvents = watched[0].revents;
@@ -68,7 +59,7 @@ bool SerialReader::ReadUntilLost() {
       // A hang-up that leaves nothing to read would wake poll() forever.
       if (portEvents & (POLLHUP | POLLERR)) return true;
     }
-    if (m_presence.OnTime(BadgePresence::Clock::now())) Output()->CardGone();
+    CheckLeave();
   }
 }
 
@@ -77,40 +68,13 @@ bool SerialReader::Drain() {
   for (;;) {
     const ssize_t count = ::read(m_port.Get(), bytes, sizeof bytes);
     if (count > 0) {
-      for (const auto& read : m_decoder.Feed({bytes, static_cast<std::size_t>(count)})) {
-        Report(read);
-      }
+      Feed({bytes, static_cast<std::size_t>(count)});
       continue;
     }
     if (count < 0 && errno == EINTR) continue;
     // EAGAIN: all read. 0 or EIO: the other end hung up or was unplugged.
     return count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
   }
-}
-
-void SerialReader::Report(const DecodedRead& read) {
-  if (read.kind == DecodedRead::Kind::BadRead) {
-    Output()->BadRead();
-    return;
-  }
-  const auto change = m_presence.OnBadge(read.cardData, BadgePresence::Clock::now());
-  if (change.previousLeft) Output()->CardGone();
-  if (change.arrived) Output()->Card(read.cardData);
-}
-
-void SerialReader::LoseThePort() {
-  CloseSerialPort(m_port);
-  m_decoder.Reset();
-  m_presence.Forget();
-  Output()->Error(LostPortText(m_path));
-}
-
-int SerialReader::PollTimeoutMs() const {
-  const auto deadline = m_presence.LeaveDeadline();
-  if (!deadline) return -1;
-  const auto left =
-      std::chrono::ceil<std::chrono::milliseconds>(*deadline - BadgePresence::Clock::now());
-  return left.count() < 0 ? 0 : static_cast<int>(left.count());
 }
 
 }  // namespace tavrix

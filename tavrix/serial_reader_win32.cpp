@@ -8,14 +8,11 @@
 #include <optional>
 #include <string>
 
-#include "tavrix/badge_presence.h"
-#include "tavrix/frame_decoder.h"
 #include "tavrix/serial_reader.h"
 
 namespace tavrix {
 namespace {
 
-constexpr std::chrono::milliseconds kReopenInterval{1000};
 // A read waits for the first byte however long it takes, then returns once
 // the line has been quiet this long: a frame takes 17 ms at 9600 baud, and
 // the decoder joins frames split across reads anyway.
@@ -111,43 +108,30 @@ PortOpening OpenSerialPort(const std::string& port) {
   return {std::move(handle), TVX_OK};
 }
 
-class Win32SerialReader final : public Reader {
+class Win32SerialReader final : public SerialReaderBase {
  public:
   Win32SerialReader(std::string port, UniqueHandle handle, UniqueHandle wake, UniqueHandle readDone,
                     std::shared_ptr<ReaderOutput> output)
-      : Reader(std::move(output)),
-        m_portName(std::move(port)),
+      : SerialReaderBase(std::move(port), std::move(output)),
         m_port(std::move(handle)),
         m_wake(std::move(wake)),
         m_readDone(std::move(readDone)) {}
   ~Win32SerialReader() override { Stop(); }
 
  protected:
-  void Run() override {
-    Output()->Reading();
-    while (!StopRequested()) {
-      if (m_port.Valid()) {
-        if (!ReadUntilLost()) return;
-        LoseThePort();
-        continue;
-      }
-      if (WaitForStop(kReopenInterval)) return;
-      PortOpening opening = OpenSerialPort(m_portName);
-      if (opening.status == TVX_OK) {
-        m_port = std::move(opening.port);
-        Output()->Reading();
-      }
-    }
+  bool PortOpen() const override { return m_port.Valid(); }
+  void ClosePort() override { m_port.Reset(); }
+  bool Reopen() override {
+    PortOpening opening = OpenSerialPort(PortName());
+    if (opening.status != TVX_OK) return false;
+    m_port = std::move(opening.port);
+    return true;
   }
 
   // Any thread: the reader's own thread cancels its read when it wakes.
   void Wake() override { SetEvent(m_wake.Get()); }
 
- private:
-  enum class ReadOutcome { Data, Stopped, Lost };
-
-  // True when the port was lost, false when the reader was stopped.
-  bool ReadUntilLost() {
+  bool ReadUntilLost() override {
     for (;;) {
       DWORD count = 0;
       switch (ReadSome(count)) {
@@ -158,13 +142,14 @@ class Win32SerialReader final : public Reader {
         case ReadOutcome::Data:
           break;
       }
-      if (count > 0) {
-        for (const auto& read : m_decoder.Feed({m_buffer, count})) Report(read);
-      }
-      if (m_presence.OnTime(BadgePresence::Clock::now())) Output()->CardGone();
+      if (count > 0) Feed({m_buffer, count});
+      CheckLeave();
       if (StopRequested()) return false;
     }
   }
+
+ private:
+  enum class ReadOutcome { Data, Stopped, Lost };
 
   ReadOutcome ReadSome(DWORD& count) {
     OVERLAPPED overlapped{};
@@ -191,36 +176,13 @@ class Win32SerialReader final : public Reader {
   }
 
   DWORD WaitMs() const {
-    const auto deadline = m_presence.LeaveDeadline();
-    if (!deadline) return INFINITE;
-    const auto left =
-        std::chrono::ceil<std::chrono::milliseconds>(*deadline - BadgePresence::Clock::now());
-    return left.count() < 0 ? 0 : static_cast<DWORD>(left.count());
+    const int64_t left = LeaveTimeoutMs();
+    return left < 0 ? INFINITE : static_cast<DWORD>(left);
   }
 
-  void Report(const DecodedRead& read) {
-    if (read.kind == DecodedRead::Kind::BadRead) {
-      Output()->BadRead();
-      return;
-    }
-    const auto change = m_presence.OnBadge(read.cardData, BadgePresence::Clock::now());
-    if (change.previousLeft) Output()->CardGone();
-    if (change.arrived) Output()->Card(read.cardData);
-  }
-
-  void LoseThePort() {
-    m_port.Reset();
-    m_decoder.Reset();
-    m_presence.Forget();
-    Output()->Error(LostPortText(m_portName));
-  }
-
-  const std::string m_portName;
   UniqueHandle m_port;
   UniqueHandle m_wake;      // manual reset: once set for Stop, it stays set
   UniqueHandle m_readDone;  // the overlapped read's event
-  FrameDecoder m_decoder;
-  BadgePresence m_presence;
   char m_buffer[256] = {};
 };
 
