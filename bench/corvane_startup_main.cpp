@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <memory>
 
-#include "bench/expose_marker.h"
-#include "main_window/form1_layout.h"
-#include "main_window/qt/fatal_error.h"
-#include "main_window/qt/qt_ui_dispatcher.h"
-#include "main_window/qt/run_program.h"
-#include "reader_binding/module1.h"
-#include "reader_binding/reader_callback.h"
+#include "expose_marker.h"
+#include "form1_layout.h"
+#include "fatal_error.h"
+#include "qt_ui_dispatcher.h"
+#include "run_program.h"
+#include "module1.h"
+#include "reader_callback.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

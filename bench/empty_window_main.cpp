@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <cstring>
 
-#include "bench/expose_marker.h"
+#include "expose_marker.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

@@ -1,4 +1,4 @@
-#include "bench/expose_marker.h"
+#include "expose_marker.h"
 
 #include <QCoreApplication>
 #include <QEvent>

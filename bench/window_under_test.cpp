@@ -1,4 +1,4 @@
-#include "bench/window_under_test.h"
+#include "window_under_test.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -8,10 +8,10 @@
 #include <exception>
 #include <stdexcept>
 
-#include "main_window/qt/qt_msg_box.h"
-#include "main_window/qt/qt_ui_dispatcher.h"
-#include "reader_binding/module1.h"
-#include "reader_binding/reader_callback.h"
+#include "qt_msg_box.h"
+#include "qt_ui_dispatcher.h"
+#include "module1.h"
+#include "reader_callback.h"
 
 namespace corvane::bench {
 namespace {

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "main_window/qt/form1_window.h"
+#include "form1_window.h"
 
 class QLineEdit;
 class QPushButton;

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/fuzz_check.h"
-#include "main_window/form1.h"
-#include "reader_binding/text_rules.h"
+#include "fuzz_check.h"
+#include "form1.h"
+#include "text_rules.h"
 
 namespace {
 
@@ -160,6 +160,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (index > 0) joined += L',';
     joined += ports.entries[index];
   }
-  FUZZ_CHECK(joined == Mid(library.vouchedList, 1, int64_t{library.fillLength} - 1));
+  FUZZ_CHECK(joined == Characters(library.vouchedList, 1, int64_t{library.fillLength} - 1));
   return 0;
 }

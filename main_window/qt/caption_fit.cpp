@@ -1,16 +1,15 @@
-#include "main_window/qt/caption_fit.h"
+#include "caption_fit.h"
 
 #include <QFont>
 #include <QFontMetrics>
 #include <QString>
 #include <QWidget>
 
-#include "main_window/form1_layout.h"
+#include "form1_layout.h"
 
-namespace corvane::qtui {
+namespace corvane::qt {
 namespace {
 
-constexpr int kReferenceDpi = 96;
 constexpr double kSmallestPointSize = 6.0;
 constexpr double kPointSizeStep = 0.5;
 // Room a push button's frame and padding take from its caption.
@@ -18,8 +17,8 @@ constexpr int kButtonFramePixels = 12;
 
 bool CaptionsFit(const QFont& font) {
   const QFontMetrics metrics(font);
-  for (const layout::Control& control : layout::kControls) {
-    int available = layout::TwipsToPixels(control.width, kReferenceDpi);
+  for (const layout::ControlRow& control : layout::kControls) {
+    int available = layout::TwipsToPixels(control.width, layout::kReferenceDpi);
     if (control.kind == layout::Kind::PushButton) {
       available -= kButtonFramePixels;
     } else if (control.kind != layout::Kind::Label) {
@@ -27,7 +26,7 @@ bool CaptionsFit(const QFont& font) {
     }
     const QString caption = QString::fromWCharArray(control.caption).remove(u'&');
     if (metrics.horizontalAdvance(caption) > available ||
-        metrics.height() > layout::TwipsToPixels(control.height, kReferenceDpi)) {
+        metrics.height() > layout::TwipsToPixels(control.height, layout::kReferenceDpi)) {
       return false;
     }
   }
@@ -47,4 +46,4 @@ void FitFontToCaptions(QWidget& window) {
   window.setFont(font);
 }
 
-}  // namespace corvane::qtui
+}  // namespace corvane::qt

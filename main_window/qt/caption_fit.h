@@ -4,11 +4,11 @@
 
 class QWidget;
 
-namespace corvane::qtui {
+namespace corvane::qt {
 
 // Keeps the platform's font family but lowers the window's font size, in half
 // points down to a floor, until every label and button caption of the layout
 // table fits its control.
 void FitFontToCaptions(QWidget& window);
 
-}  // namespace corvane::qtui
+}  // namespace corvane::qt

@@ -16,8 +16,8 @@
 #include <thread>
 #include <vector>
 
-#include "reader_binding/module1.h"
-#include "reader_binding/reader_callback.h"
+#include "module1.h"
+#include "reader_callback.h"
 
 namespace corvane {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "main_window/qt/qt_controls.h"
+#include "qt_controls.h"
 
 namespace corvane::qtui {
 namespace {

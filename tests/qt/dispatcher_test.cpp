@@ -10,11 +10,11 @@
 #include <thread>
 #include <vector>
 
-#include "main_window/qt/form1_window.h"
-#include "main_window/qt/qt_ui_dispatcher.h"
-#include "reader_binding/reader_callback.h"
-#include "tests/qt/qt_test_support.h"
-#include "tests/window/fake_reader_library.h"
+#include "form1_window.h"
+#include "qt_ui_dispatcher.h"
+#include "reader_callback.h"
+#include "qt_test_support.h"
+#include "fake_reader_library.h"
 
 namespace corvane::qtui {
 namespace {

@@ -13,10 +13,10 @@
 #include <string>
 
 #include "frames.h"
-#include "main_window/qt/form1_window.h"
+#include "form1_window.h"
 #include "pty_pair.h"
-#include "reader_binding/module1.h"
-#include "tests/qt/qt_test_support.h"
+#include "module1.h"
+#include "qt_test_support.h"
 
 namespace corvane::qtui {
 namespace {

@@ -9,10 +9,10 @@
 #include <memory>
 #include <string>
 
-#include "main_window/form1_layout.h"
-#include "main_window/qt/form1_window.h"
-#include "tests/qt/qt_test_support.h"
-#include "tests/window/fake_reader_library.h"
+#include "form1_layout.h"
+#include "form1_window.h"
+#include "qt_test_support.h"
+#include "fake_reader_library.h"
 
 namespace corvane::qtui {
 namespace {

@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "main_window/qt/qt_msg_box.h"
-#include "tests/qt/qt_test_support.h"
+#include "qt_msg_box.h"
+#include "qt_test_support.h"
 
 namespace corvane::qtui {
 namespace {

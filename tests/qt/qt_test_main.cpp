@@ -4,8 +4,8 @@
 
 #include <QApplication>
 
-#include "reader_binding/reader_callback.h"
-#include "tests/qt/qt_test_support.h"
+#include "reader_callback.h"
+#include "qt_test_support.h"
 
 int main(int argc, char* argv[]) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

@@ -12,10 +12,10 @@
 #include <memory>
 #include <ostream>
 
-#include "main_window/qt/fatal_error.h"
-#include "main_window/qt/qt_msg_box.h"
-#include "main_window/qt/qt_ui_dispatcher.h"
-#include "reader_binding/reader_callback.h"
+#include "fatal_error.h"
+#include "qt_msg_box.h"
+#include "qt_ui_dispatcher.h"
+#include "reader_callback.h"
 
 // Readable failure messages for Qt text.
 inline void PrintTo(const QString& text, std::ostream* os) {

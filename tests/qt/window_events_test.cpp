@@ -13,10 +13,10 @@
 #include <thread>
 #include <vector>
 
-#include "main_window/qt/form1_window.h"
-#include "reader_binding/library_loader.h"
-#include "tests/qt/qt_test_support.h"
-#include "tests/window/fake_reader_library.h"
+#include "form1_window.h"
+#include "library_loader.h"
+#include "qt_test_support.h"
+#include "fake_reader_library.h"
 
 namespace corvane::qtui {
 namespace {

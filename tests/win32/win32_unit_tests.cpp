@@ -11,13 +11,13 @@
 #include <thread>
 #include <vector>
 
-#include "main_window/form1_layout.h"
-#include "main_window/win32/dpi_metrics.h"
-#include "main_window/win32/fatal_failure.h"
-#include "main_window/win32/main_window.h"
-#include "main_window/win32/posted_task_dispatcher.h"
-#include "main_window/win32/win32_controls.h"
-#include "reader_binding/library_loader.h"
+#include "form1_layout.h"
+#include "dpi_metrics.h"
+#include "fatal_failure.h"
+#include "main_window.h"
+#include "posted_task_dispatcher.h"
+#include "win32_controls.h"
+#include "library_loader.h"
 
 namespace corvane::win32 {
 namespace {

@@ -4,6 +4,7 @@
 
 #include "fake_controls.h"
 #include "fake_reader_library.h"
+#include "form1.h"
 
 namespace corvane::testing {
 namespace {
@@ -18,7 +19,7 @@ constexpr int32_t kNotifyingReader = 41;
 struct ReadingWindow {
   FakeForm form;
   FakeReaderLibrary library;
-  Form1 window{form.Controls(), library};
+  Form1 window{form.controls, form.msgBox, library};
 
   ReadingWindow() {
     form.Text1.text = L"old";

@@ -4,6 +4,7 @@
 
 #include "fake_controls.h"
 #include "fake_reader_library.h"
+#include "form1.h"
 
 namespace corvane::testing {
 namespace {
@@ -17,7 +18,7 @@ int32_t TVX_CALL SomeNotify(int32_t, int32_t, int32_t, int32_t) { return 0; }
 struct Window {
   FakeForm form;
   FakeReaderLibrary library;
-  Form1 window{form.Controls(), library, &SomeNotify};
+  Form1 window{form.controls, form.msgBox, library, &SomeNotify};
 
   Window() {
     library.portList = L"USB,COM1,SIM";
@@ -56,7 +57,7 @@ TEST(ReadingControl, StartWithNothingSelectedPassesTheEmptyText) {
 TEST(ReadingControl, ProgramHandsReaderCallBackByDefault) {
   FakeForm form;
   FakeReaderLibrary library;
-  Form1 window(form.Controls(), library);
+  Form1 window(form.controls, form.msgBox, library);
 
   window.btAttiva_Click();
 
