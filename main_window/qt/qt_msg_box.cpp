@@ -19,6 +19,8 @@ std::unique_ptr<QMessageBox> CreateMessageBox(QWidget* parent, const QString& te
   return box;
 }
 
-void ShowMessageBox(QWidget* parent, const QString& text) { CreateMessageBox(parent, text)->exec(); }
+void ShowMessageBox(QWidget* parent, const QString& text) {
+  CreateMessageBox(parent, text)->exec();
+}
 
 }  // namespace corvane::qt

@@ -138,7 +138,8 @@ void Win32FrontEnd::ApplyDpi(UINT dpi) {
     if (control.kind == layout::Kind::DropDownList) height *= 1 + kDropDownVisibleEntries;
     SetWindowPos(m_handles[index], nullptr, layout::TwipsToPixels(control.left, scale),
                  layout::TwipsToPixels(control.top, scale),
-                 layout::TwipsToPixels(control.width, scale), height, SWP_NOZORDER | SWP_NOACTIVATE);
+                 layout::TwipsToPixels(control.width, scale), height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(m_handles[index], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
   // The controls hold the new font now; the old one can go.
@@ -147,11 +148,10 @@ void Win32FrontEnd::ApplyDpi(UINT dpi) {
 }
 
 void Win32FrontEnd::FitClientArea() {
-  const SIZE size =
-      WindowSizeForClient(kWindowStyle, kWindowExStyle,
-                          layout::TwipsToPixels(layout::kClientWidth, static_cast<int>(m_dpi)),
-                          layout::TwipsToPixels(layout::kClientHeight, static_cast<int>(m_dpi)),
-                          m_dpi);
+  const SIZE size = WindowSizeForClient(
+      kWindowStyle, kWindowExStyle,
+      layout::TwipsToPixels(layout::kClientWidth, static_cast<int>(m_dpi)),
+      layout::TwipsToPixels(layout::kClientHeight, static_cast<int>(m_dpi)), m_dpi);
   SetWindowPos(m_window, nullptr, 0, 0, size.cx, size.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -160,8 +160,8 @@ void Win32FrontEnd::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (HIWORD(wParam) != BN_CLICKED || lParam == 0) return;
   const auto row = static_cast<std::size_t>(LOWORD(wParam) - kFirstControlId);
   if (row >= m_handles.size() || m_handles[row] != reinterpret_cast<HWND>(lParam)) return;
-  const auto* button = dynamic_cast<const Win32Button*>(
-      &m_controls.Get<Control>(layout::kControls[row].name));
+  const auto* button =
+      dynamic_cast<const Win32Button*>(&m_controls.Get<Control>(layout::kControls[row].name));
   if (button != nullptr) button->Click();
 }
 
@@ -209,9 +209,11 @@ LRESULT Win32FrontEnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(m_window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK Win32FrontEnd::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Win32FrontEnd::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    auto* self = static_cast<Win32FrontEnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    auto* self =
+        static_cast<Win32FrontEnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     self->m_window = window;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }

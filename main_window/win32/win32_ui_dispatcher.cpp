@@ -75,7 +75,7 @@ void Win32UiDispatcher::Run(LPARAM task) {
 }
 
 LRESULT CALLBACK Win32UiDispatcher::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                                  LPARAM lParam) {
+                                               LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));

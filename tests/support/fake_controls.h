@@ -18,7 +18,8 @@ using Journal = std::vector<std::wstring>;
 
 class FakeControl {
  public:
-  FakeControl(const layout::ControlRow& row, Journal& journal) : m_name(row.name), m_journal(journal) {}
+  FakeControl(const layout::ControlRow& row, Journal& journal)
+      : m_name(row.name), m_journal(journal) {}
 
  protected:
   void Record(const std::wstring& change) { m_journal.push_back(m_name + L"." + change); }

@@ -66,13 +66,11 @@ class FakeReaderLibrary final : public ReaderLibrary {
     return Answer(usbName, text, length);
   }
   int32_t TvxGetLastError(int32_t reader, std::wstring& text, int32_t& length) override {
-    Call(L"TvxGetLastError(" + std::to_wstring(reader) + L"," + std::to_wstring(length) +
-                    L")");
+    Call(L"TvxGetLastError(" + std::to_wstring(reader) + L"," + std::to_wstring(length) + L")");
     return Answer(lastError, text, length);
   }
   int32_t TvxGetLastCardData(int32_t reader, std::wstring& text, int32_t& length) override {
-    Call(L"TvxGetLastCardData(" + std::to_wstring(reader) + L"," +
-                    std::to_wstring(length) + L")");
+    Call(L"TvxGetLastCardData(" + std::to_wstring(reader) + L"," + std::to_wstring(length) + L")");
     return Answer(lastCard, text, length);
   }
   int32_t TvxGetVersion(std::wstring&, int32_t&) override {
@@ -98,7 +96,8 @@ class FakeReaderLibrary final : public ReaderLibrary {
  private:
   void Call(const std::wstring& call) {
     calls.push_back(call);
-    if (missing && call.rfind(*missing, 0) == 0) throw ReaderLibraryMissing("missing: " + Narrow(call));
+    if (missing && call.rfind(*missing, 0) == 0)
+      throw ReaderLibraryMissing("missing: " + Narrow(call));
   }
   static std::string Narrow(const std::wstring& text) {
     std::string narrow;
