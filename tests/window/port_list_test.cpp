@@ -178,21 +178,5 @@ TEST(StartUp, InitializeResultIsJudgedBySign) {
   }
 }
 
-TEST(StartUp, TerminateOnlyUninitializesEvenWhileReading) {
-  FakeForm form;
-  FakeReaderLibrary library;
-  library.portList = L"USB";
-  Form1 window(form.controls, form.msgBox, library);
-  window.Form_Load();
-  window.btAttiva_Click();
-  library.calls.clear();
-  form.journal.clear();
-
-  window.Form_Terminate();
-
-  EXPECT_THAT(library.calls, ElementsAre(L"TvxUninitialize"));
-  EXPECT_THAT(form.journal, IsEmpty());
-}
-
 }  // namespace
 }  // namespace corvane::testing
