@@ -1,5 +1,6 @@
 #include "module1.h"
 
+#include "reader_callback.h"
 #include "text_rules.h"
 
 namespace corvane {
@@ -66,7 +67,13 @@ int32_t Module1::TvxStartCallBack(const std::wstring& port, TvxNotify notify, in
   return entry(ansiPort.c_str(), notify, userData);
 }
 
-int32_t Module1::TvxStop(int32_t reader) { return CORVANE_ENTRY(TvxStop)(reader); }
+int32_t Module1::TvxStop(int32_t reader) {
+  const int32_t result = CORVANE_ENTRY(TvxStop)(reader);
+  // The library calls back no more for this reader; what it said before is
+  // no longer news.
+  DropQueuedNotifications(reader);
+  return result;
+}
 
 int32_t Module1::TvxStart(const std::wstring& port) {
   const auto entry = CORVANE_ENTRY(TvxStart);

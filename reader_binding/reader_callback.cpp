@@ -3,12 +3,15 @@
 #include <mutex>
 #include <utility>
 
+#include "notification_queue.h"
+
 namespace corvane {
 namespace {
 
 std::mutex g_dispatcherMutex;
 std::shared_ptr<UiDispatcher> g_dispatcher;  // guarded by g_dispatcherMutex
 NotificationTarget* g_target = nullptr;      // touched on the UI thread only
+NotificationQueue g_waiting;
 
 std::shared_ptr<UiDispatcher> CurrentDispatcher() {
   std::lock_guard lock(g_dispatcherMutex);
@@ -25,12 +28,30 @@ void Deliver(int32_t HReader, int32_t Wparam, int32_t Lparam, int32_t UserData) 
   }
 }
 
+// One queued delivery on the UI thread: the next waiting notification. The
+// delivery after it is scheduled first, so that a modal box this one shows
+// does not hold back the others, and each delivery lets the events queued
+// meanwhile (the operator's clicks) run before the next.
+void DeliverNext(const std::shared_ptr<UiDispatcher>& dispatcher) {
+  bool more = false;
+  const std::optional<Notification> next = g_waiting.Pop(more);
+  if (!next) return;
+  if (more && !dispatcher->Post([dispatcher] { DeliverNext(dispatcher); })) g_waiting.Unschedule();
+  Deliver(next->HReader, next->Wparam, next->Lparam, next->UserData);
+}
+
 }  // namespace
 
 void SetUiDispatcher(std::shared_ptr<UiDispatcher> dispatcher) {
   std::lock_guard lock(g_dispatcherMutex);
   g_dispatcher = std::move(dispatcher);
+  // What waited was for the UI thread of the dispatcher that goes.
+  g_waiting.DropAll();
 }
+
+void DropQueuedNotifications(int32_t reader) { g_waiting.DropReader(reader); }
+
+std::size_t QueuedNotifications() { return g_waiting.Size(); }
 
 void SetNotificationTarget(NotificationTarget* target) { g_target = target; }
 
@@ -43,7 +64,10 @@ extern "C" int32_t TVX_CALL ReaderCallBack(int32_t HReader, int32_t Wparam, int3
       Deliver(HReader, Wparam, Lparam, UserData);
       return 0;
     }
-    dispatcher->Post([=] { Deliver(HReader, Wparam, Lparam, UserData); });
+    if (g_waiting.Push({HReader, Wparam, Lparam, UserData}) &&
+        !dispatcher->Post([dispatcher] { DeliverNext(dispatcher); })) {
+      g_waiting.Unschedule();
+    }
   } catch (...) {
     // Out of memory while queueing: the notification is lost, the reader goes on.
   }

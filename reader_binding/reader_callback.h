@@ -2,10 +2,13 @@
 //
 // The library may call ReaderCallBack on any thread. Called on the UI thread it
 // forwards straight to the registered target; called on any other thread it
-// posts the four values to the UI thread and returns at once, so a TvxStop on
-// the UI thread never waits on a notification that waits on the UI.
+// queues the four values for the UI thread and returns at once, so a TvxStop
+// on the UI thread never waits on a notification that waits on the UI. The
+// queue is bounded (notification_queue.h): a storm of notifications neither
+// grows memory nor keeps the operator's clicks waiting.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -39,6 +42,14 @@ void SetUiDispatcher(std::shared_ptr<UiDispatcher> dispatcher);
 // Registers the window that receives notifications, or none. Call on the UI
 // thread only; a notification that finds no window there is dropped.
 void SetNotificationTarget(NotificationTarget* target);
+
+// Forgets the notifications of `reader` still waiting for the UI thread. The
+// binding calls it once the library has stopped that reader, so nothing of a
+// stopped reader reaches the window afterwards.
+void DropQueuedNotifications(int32_t reader);
+
+// How many notifications wait for the UI thread.
+std::size_t QueuedNotifications();
 
 extern "C" int32_t TVX_CALL ReaderCallBack(int32_t HReader, int32_t Wparam, int32_t Lparam,
                                            int32_t UserData);

@@ -19,8 +19,8 @@ done
 
 step "tsan: threading tests"
 cmake --preset tsan >/dev/null
-cmake --build --preset tsan --target binding_tests tavrix_tests
-ctest --preset tsan --timeout 300 -R '^(ReaderCallBack|Tavrix)'
+cmake --build --preset tsan --target binding_tests tavrix_tests window_tests
+ctest --preset tsan --timeout 300 -R '^(ReaderCallBack|Tavrix|Notification(Storm|Queue))'
 
 for preset in mingw-x86_64 mingw-i686; do
   step "$preset: build and test"

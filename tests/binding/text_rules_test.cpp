@@ -33,8 +33,8 @@ TEST(TextRules, MidTakesOneBasedRangesAndNeverReadsPastTheText) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Characters(c.text, c.start, c.count), c.expected)
-        << "Characters(\"" << testing::PrintToString(std::wstring(c.text)) << "\", " << c.start << ", "
-        << c.count << ")";
+        << "Characters(\"" << testing::PrintToString(std::wstring(c.text)) << "\", " << c.start
+        << ", " << c.count << ")";
   }
 }
 
