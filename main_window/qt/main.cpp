@@ -1,6 +1,7 @@
 // The Linux program: Form1 in a Qt window, one UI thread.
 #include <QApplication>
 
+#include "exit_on_signals.h"
 #include "form1_layout.h"
 #include "module1.h"
 #include "program_shell.h"
@@ -13,6 +14,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
 
   corvane::qt::QtFrontEnd frontEnd;
+  const corvane::qt::ExitOnSignals exitOnSignals(frontEnd);
   corvane::ProgramShell shell(frontEnd, corvane::Module1::Instance());
   return shell.Run();
 }

@@ -82,9 +82,12 @@ QtFrontEnd::~QtFrontEnd() = default;
 
 void QtFrontEnd::Show() { m_window->show(); }
 
-int QtFrontEnd::RunLoop() { return QApplication::exec(); }
+int QtFrontEnd::RunLoop() { return m_quitStatus ? *m_quitStatus : QApplication::exec(); }
 
-void QtFrontEnd::Quit(int status) { QCoreApplication::exit(status); }
+void QtFrontEnd::Quit(int status) {
+  if (!m_quitStatus) m_quitStatus = status;
+  QCoreApplication::exit(status);
+}
 
 void QtFrontEnd::Close() { m_window.reset(); }
 

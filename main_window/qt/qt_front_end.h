@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 #include "front_end.h"
 #include "qt_controls.h"
@@ -38,6 +39,8 @@ class QtFrontEnd final : public FrontEnd {
   ControlSet m_controls;
   QtMsgBox m_msgBox{m_window.get()};
   std::shared_ptr<QtUiDispatcher> m_dispatcher = std::make_shared<QtUiDispatcher>(*m_window);
+  // A Quit that came before the loop ran: the loop ends at once with it.
+  std::optional<int> m_quitStatus;
 };
 
 }  // namespace corvane::qt

@@ -2,9 +2,12 @@
 // the real executable with no one at the screen. Qt loads it when the test
 // names it in QT_QPA_GENERIC_PLUGINS; the program itself knows nothing of it.
 // Each box it answers is written to stderr, so the test can read what was said.
+// Named as "corvaneautoanswer:start", it also clicks Start once the window
+// shows.
 #include <QApplication>
 #include <QGenericPlugin>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <cstdio>
 
@@ -13,13 +16,22 @@ class AutoAnswerPlugin final : public QGenericPlugin {
   Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "auto_answer_plugin.json")
 
  public:
-  QObject* create(const QString&, const QString&) override {
+  QObject* create(const QString&, const QString& specification) override {
     auto* watch = new QTimer();
-    QObject::connect(watch, &QTimer::timeout, [] {
+    const bool clickStart = specification == QStringLiteral("start");
+    QObject::connect(watch, &QTimer::timeout, [clickStart, started = false]() mutable {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (box != nullptr && box->isVisible()) {
         std::fprintf(stderr, "answered: %s\n", qPrintable(box->text()));
         box->accept();
+      }
+      for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* start = window->findChild<QPushButton*>(QStringLiteral("btAttiva"));
+        if (clickStart && !started && start != nullptr && start->isVisible() &&
+            start->isEnabled()) {
+          started = true;
+          start->click();
+        }
       }
     });
     watch->start(20);

@@ -10,11 +10,11 @@
 #include <thread>
 #include <vector>
 
-#include "qt_ui_dispatcher.h"
-#include "reader_callback.h"
-#include "qt_test_support.h"
 #include "fake_reader_library.h"
 #include "qt_program.h"
+#include "qt_test_support.h"
+#include "qt_ui_dispatcher.h"
+#include "reader_callback.h"
 
 namespace corvane::qt {
 namespace {

@@ -13,8 +13,8 @@
 #include <string>
 
 #include "frames.h"
-#include "pty_pair.h"
 #include "module1.h"
+#include "pty_pair.h"
 #include "qt_program.h"
 #include "qt_test_support.h"
 

@@ -9,10 +9,10 @@
 #include <memory>
 #include <string>
 
-#include "form1_layout.h"
-#include "qt_test_support.h"
 #include "fake_reader_library.h"
+#include "form1_layout.h"
 #include "qt_program.h"
+#include "qt_test_support.h"
 
 namespace corvane::qt {
 namespace {
