@@ -5,34 +5,13 @@
 #include <QString>
 #include <QWidget>
 
-#include "main_window/form1_layout.h"
+#include "main_window/caption_fit.h"
 
 namespace corvane::qtui {
 namespace {
 
-constexpr int kReferenceDpi = 96;
-constexpr double kSmallestPointSize = 6.0;
-constexpr double kPointSizeStep = 0.5;
-// Room a push button's frame and padding take from its caption.
-constexpr int kButtonFramePixels = 12;
-
-bool CaptionsFit(const QFont& font) {
-  const QFontMetrics metrics(font);
-  for (const layout::Control& control : layout::kControls) {
-    int available = layout::TwipsToPixels(control.width, kReferenceDpi);
-    if (control.kind == layout::Kind::PushButton) {
-      available -= kButtonFramePixels;
-    } else if (control.kind != layout::Kind::Label) {
-      continue;
-    }
-    const QString caption = QString::fromWCharArray(control.caption).remove(u'&');
-    if (metrics.horizontalAdvance(caption) > available ||
-        metrics.height() > layout::TwipsToPixels(control.height, kReferenceDpi)) {
-      return false;
-    }
-  }
-  return true;
-}
+// Qt lays the window out in device-independent pixels and scales it itself.
+constexpr int kLogicalDpi = 96;
 
 }  // namespace
 
@@ -41,9 +20,14 @@ void FitFontToCaptions(QWidget& window) {
   if (font.pointSizeF() <= 0) {
     return;  // sized in pixels by the platform: leave it as it is
   }
-  while (!CaptionsFit(font) && font.pointSizeF() - kPointSizeStep >= kSmallestPointSize) {
-    font.setPointSizeF(font.pointSizeF() - kPointSizeStep);
-  }
+  font.setPointSizeF(FitPointSize(font.pointSizeF(), [&font](double pointSize) {
+    font.setPointSizeF(pointSize);
+    const QFontMetrics metrics(font);
+    return CaptionsFit(kLogicalDpi, [&metrics](const std::wstring& caption) {
+      return TextExtent{metrics.horizontalAdvance(QString::fromStdWString(caption)),
+                        metrics.height()};
+    });
+  }));
   window.setFont(font);
 }
 

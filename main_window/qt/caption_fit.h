@@ -1,14 +1,11 @@
-// The layout table's sizes were drawn for a small 8-point font; the
-// platform's default font is often larger and wider, and would clip captions.
+// Qt's side of the caption rule in main_window/caption_fit.h.
 #pragma once
 
 class QWidget;
 
 namespace corvane::qtui {
 
-// Keeps the platform's font family but lowers the window's font size, in half
-// points down to a floor, until every label and button caption of the layout
-// table fits its control.
+// Sets the window's font to the platform's, sized by the caption rule.
 void FitFontToCaptions(QWidget& window);
 
 }  // namespace corvane::qtui

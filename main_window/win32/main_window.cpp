@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "main_window/win32/caption_font.h"
+
 namespace corvane::win32 {
 namespace {
 
@@ -111,7 +113,7 @@ void MainWindow::CreateControls(HINSTANCE instance) {
 
 void MainWindow::ApplyDpi(UINT dpi) {
   m_dpi = dpi;
-  const HFONT font = CreateMessageFont(dpi);
+  const HFONT font = CreateCaptionFont(dpi);
   for (std::size_t index = 0; index < layout::kControls.size(); ++index) {
     const layout::Control& control = layout::kControls[index];
     int height = TwipsToPixels(control.height, dpi);
