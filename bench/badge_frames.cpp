@@ -1,4 +1,4 @@
-#include "bench/badge_frames.h"
+#include "badge_frames.h"
 
 #include <array>
 #include <cstdio>

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string_view>
 
-#include "bench/benches.h"
+#include "benches.h"
 
 namespace {
 

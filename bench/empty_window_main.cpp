@@ -6,11 +6,8 @@
 #include <QWidget>
 #include <cstring>
 
-#include "bench/expose_marker.h"
-
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  corvane::bench::MarkFirstExposure(app);
   QWidget window;
   if (argc > 1 && std::strcmp(argv[1], "--one-label") == 0) {
     new QLabel(QStringLiteral("Seriale"), &window);

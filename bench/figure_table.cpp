@@ -1,4 +1,4 @@
-#include "bench/figure_table.h"
+#include "figure_table.h"
 
 #include <cstdio>
 

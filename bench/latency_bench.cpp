@@ -14,13 +14,13 @@
 #include <thread>
 #include <vector>
 
-#include "bench/badge_frames.h"
-#include "bench/benches.h"
-#include "bench/figure_table.h"
-#include "bench/pty_master.h"
-#include "bench/sample_stats.h"
-#include "bench/stall_guard.h"
-#include "bench/window_under_test.h"
+#include "badge_frames.h"
+#include "benches.h"
+#include "figure_table.h"
+#include "pty_master.h"
+#include "sample_stats.h"
+#include "stall_guard.h"
+#include "window_under_test.h"
 
 namespace corvane::bench {
 namespace {

@@ -9,9 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "bench/badge_frames.h"
-#include "bench/pty_master.h"
-#include "bench/window_under_test.h"
+#include "badge_frames.h"
+#include "pty_master.h"
+#include "window_under_test.h"
 
 int main(int argc, char* argv[]) {
   ::setenv("QT_QPA_PLATFORM", "offscreen", 0);

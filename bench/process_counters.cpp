@@ -1,4 +1,4 @@
-#include "bench/process_counters.h"
+#include "process_counters.h"
 
 #include <sys/resource.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "bench/pty_master.h"
+#include "pty_master.h"
 
 #include <fcntl.h>
 #include <pty.h>

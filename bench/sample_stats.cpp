@@ -1,4 +1,4 @@
-#include "bench/sample_stats.h"
+#include "sample_stats.h"
 
 #include <algorithm>
 #include <cmath>

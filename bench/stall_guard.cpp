@@ -1,8 +1,8 @@
-#include "bench/stall_guard.h"
+#include "stall_guard.h"
 
 #include <unistd.h>
 
-#include "bench/figure_table.h"
+#include "figure_table.h"
 
 namespace corvane::bench {
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "bench/benches.h"
-#include "bench/figure_table.h"
-#include "bench/sample_stats.h"
-#include "bench/stall_guard.h"
+#include "benches.h"
+#include "figure_table.h"
+#include "sample_stats.h"
+#include "stall_guard.h"
 
 extern char** environ;
 

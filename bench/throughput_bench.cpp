@@ -13,13 +13,13 @@
 #include <string>
 #include <thread>
 
-#include "bench/badge_frames.h"
-#include "bench/benches.h"
-#include "bench/figure_table.h"
-#include "bench/process_counters.h"
-#include "bench/pty_master.h"
-#include "bench/stall_guard.h"
-#include "bench/window_under_test.h"
+#include "badge_frames.h"
+#include "benches.h"
+#include "figure_table.h"
+#include "process_counters.h"
+#include "pty_master.h"
+#include "stall_guard.h"
+#include "window_under_test.h"
 
 namespace corvane::bench {
 namespace {

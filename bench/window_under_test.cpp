@@ -1,4 +1,4 @@
-#include "bench/window_under_test.h"
+#include "window_under_test.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -8,10 +8,7 @@
 #include <exception>
 #include <stdexcept>
 
-#include "main_window/qt/qt_msg_box.h"
-#include "main_window/qt/qt_ui_dispatcher.h"
-#include "reader_binding/module1.h"
-#include "reader_binding/reader_callback.h"
+#include "module1.h"
 
 namespace corvane::bench {
 namespace {
@@ -26,36 +23,24 @@ Widget* Find(QWidget& window, const char* name) {
 }  // namespace
 
 WindowUnderTest::WindowUnderTest() {
-  auto recordFatal = [this](const std::exception& error) {
-    m_problems << QStringLiteral("fatal: ") + QString::fromLocal8Bit(error.what());
-  };
-  SetUiDispatcher(
-      std::make_shared<qtui::QtUiDispatcher>(*QCoreApplication::instance(), recordFatal));
-  qtui::SetMessageBoxHook([this](const QString& text) { m_problems << text; });
+  m_program = std::make_unique<testing::QtProgram>(Module1::Instance());
+  if (!m_program->Open()) throw std::runtime_error("the window did not open");
+  QWidget& window = m_program->Window();
+  m_text1 = Find<QLineEdit>(window, "Text1");
+  m_text2 = Find<QLineEdit>(window, "Text2");
+  m_start = Find<QPushButton>(window, "btAttiva");
+  m_stop = Find<QPushButton>(window, "btDisattiva");
+  m_ports = Find<QComboBox>(window, "cbCom");
 
-  m_window = std::make_unique<qtui::Form1Window>(Module1::Instance(), recordFatal);
-  m_window->Load();
-  m_text1 = Find<QLineEdit>(*m_window, "Text1");
-  m_text2 = Find<QLineEdit>(*m_window, "Text2");
-  m_start = Find<QPushButton>(*m_window, "btAttiva");
-  m_stop = Find<QPushButton>(*m_window, "btDisattiva");
-  m_ports = Find<QComboBox>(*m_window, "cbCom");
-
-  m_window->show();
   // A window never exposed would never paint, and nothing would be "shown".
   // The timer only wakes the loop to look again.
   QTimer wake;
   wake.start(5);
-  ProcessEventsUntil([this] {
-    return m_window->windowHandle() != nullptr && m_window->windowHandle()->isExposed();
-  });
+  ProcessEventsUntil(
+      [&window] { return window.windowHandle() != nullptr && window.windowHandle()->isExposed(); });
 }
 
-WindowUnderTest::~WindowUnderTest() {
-  m_window.reset();
-  qtui::SetMessageBoxHook({});
-  SetUiDispatcher(nullptr);
-}
+WindowUnderTest::~WindowUnderTest() = default;
 
 void WindowUnderTest::ChoosePort(const std::string& port) {
   const QString name = QString::fromStdString(port);

@@ -1,14 +1,14 @@
-// The real window as an operator gets it: Form1Window over Module1 and the
-// stand-in library, the Qt dispatcher, ReaderCallBack, on the platform the
-// environment names (offscreen by default). Message boxes are recorded, not
-// shown, so a failure cannot block the run.
+// The real window as an operator gets it: the program shell and the Qt front
+// end over Module1 and the stand-in library, ReaderCallBack, on the platform
+// the environment names (offscreen by default). Message boxes are recorded,
+// not shown, so a failure cannot block the run.
 #pragma once
 
 #include <QStringList>
 #include <memory>
 #include <string>
 
-#include "main_window/qt/form1_window.h"
+#include "qt_program.h"
 
 class QLineEdit;
 class QPushButton;
@@ -35,12 +35,11 @@ class WindowUnderTest {
   QLineEdit& Text1() const { return *m_text1; }
   QLineEdit& Text2() const { return *m_text2; }
 
-  // Message boxes and fatal errors met so far, in order.
-  const QStringList& Problems() const { return m_problems; }
+  // Message boxes met so far, fatal reports included, in order.
+  const QStringList& Problems() const { return m_program->Messages(); }
 
  private:
-  QStringList m_problems;
-  std::unique_ptr<qtui::Form1Window> m_window;
+  std::unique_ptr<testing::QtProgram> m_program;
   QLineEdit* m_text1 = nullptr;
   QLineEdit* m_text2 = nullptr;
   QPushButton* m_start = nullptr;

@@ -1,5 +1,5 @@
 // The out-text conversion with arbitrary lengths and bytes: KeptBytes and
-// FromAnsi on their own, Mid on the result, and Module1 against a scripted
+// FromAnsi on their own, Characters on the result, and Module1 against a scripted
 // library that writes any bytes and reports any length. Nothing may read past
 // a buffer, and the caller may never keep more than the length vouches for.
 #include <dlfcn.h>
@@ -11,9 +11,9 @@
 #include <cstdint>
 #include <string>
 
-#include "fuzz/fuzz_check.h"
-#include "reader_binding/module1.h"
-#include "reader_binding/text_rules.h"
+#include "fuzz_check.h"
+#include "module1.h"
+#include "text_rules.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ void CheckConversion(FuzzedDataProvider& input) {
 
   const auto start = input.ConsumeIntegral<int64_t>();
   const auto count = input.ConsumeIntegral<int64_t>();
-  const std::wstring part = corvane::Mid(text, start, count);
+  const std::wstring part = corvane::Characters(text, start, count);
   FUZZ_CHECK(part.size() <= text.size());
   FUZZ_CHECK(count <= 0 || part.size() <= static_cast<uint64_t>(count));
 }

@@ -7,12 +7,15 @@
 #include <clocale>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "fuzz/fuzz_check.h"
-#include "main_window/form1.h"
-#include "reader_binding/text_rules.h"
+#include "fuzz_check.h"
+#include "form1.h"
+#include "form1_layout.h"
+#include "text_rules.h"
 
 namespace {
 
@@ -26,6 +29,7 @@ struct NoTextBox final : TextBox {
 };
 struct NoButton final : Button {
   void SetEnabled(bool) override {}
+  void SetClickHandler(std::function<void()>) override {}
 };
 struct RecordingMsgBox final : MsgBox {
   std::vector<std::wstring> shown;
@@ -40,14 +44,14 @@ struct ListComboBox final : ComboBox {
     entries.clear();
     selected = -1;
   }
-  void AddItem(const std::wstring& entry) override { entries.push_back(entry); }
-  int ListCount() const override { return static_cast<int>(entries.size()); }
-  std::wstring List(int index) const override {
-    FUZZ_CHECK(index >= 0 && index < ListCount());
+  void Append(const std::wstring& entry) override { entries.push_back(entry); }
+  int Count() const override { return static_cast<int>(entries.size()); }
+  std::wstring EntryAt(int index) const override {
+    FUZZ_CHECK(index >= 0 && index < Count());
     return entries[static_cast<std::size_t>(index)];
   }
-  void SetListIndex(int index) override {
-    FUZZ_CHECK(index >= -1 && index < ListCount());
+  void Select(int index) override {
+    FUZZ_CHECK(index >= -1 && index < Count());
     selected = index;
   }
   std::wstring Text() const override {
@@ -82,6 +86,7 @@ class AnyAnswerLibrary final : public ReaderLibrary {
   std::string usbBytes;
   std::wstring vouchedList;  // what the fill call left in the caller's text
 
+  bool IsLoaded() const override { return true; }
   int32_t TvxInitialize() override { return TVX_OK; }
   int32_t TvxUninitialize() override { return TVX_OK; }
   int32_t TvxPortsAvailable(std::wstring& text, int32_t& length) override {
@@ -108,6 +113,28 @@ class AnyAnswerLibrary final : public ReaderLibrary {
   bool m_sized = false;
 };
 
+// Controls that do nothing, but for the port list.
+ControlSet ControlsAround(std::unique_ptr<ListComboBox> ports) {
+  ControlSet controls;
+  for (const layout::ControlRow& row : layout::kControls) {
+    switch (row.kind) {
+      case layout::Kind::PushButton:
+        controls.Add(std::make_unique<NoButton>());
+        break;
+      case layout::Kind::DropDownList:
+        controls.Add(std::move(ports));
+        break;
+      case layout::Kind::Label:
+        controls.Add(std::make_unique<NoLabel>());
+        break;
+      case layout::Kind::TextBox:
+        controls.Add(std::make_unique<NoTextBox>());
+        break;
+    }
+  }
+  return controls;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -131,17 +158,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   library.fillLength =
       input.ConsumeBool() ? library.sizingLength : input.ConsumeIntegral<int32_t>();
 
-  NoLabel label;
-  NoTextBox textBox;
-  NoButton button;
-  ListComboBox ports;
+  auto ownedPorts = std::make_unique<ListComboBox>();
+  const ListComboBox& ports = *ownedPorts;
+  const ControlSet controls = ControlsAround(std::move(ownedPorts));
   RecordingMsgBox msgBox;
-  Form1 form({button, button, ports, label, label, label, label, textBox, label, textBox, msgBox},
-             library);
+  Form1 form(controls, msgBox, library);
   form.Form_Load();
 
   for (const auto& entry : ports.entries) FUZZ_CHECK(entry.find(L',') == std::wstring::npos);
-  if (ports.selected >= 0) FUZZ_CHECK(ports.selected < ports.ListCount());
+  if (ports.selected >= 0) FUZZ_CHECK(ports.selected < ports.Count());
 
   const bool listRefused = library.sizingResult != TVX_BUFFER_TOO_SMALL ||
                            library.sizingLength <= 0 || library.fillResult != TVX_OK;
@@ -160,6 +185,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (index > 0) joined += L',';
     joined += ports.entries[index];
   }
-  FUZZ_CHECK(joined == Mid(library.vouchedList, 1, int64_t{library.fillLength} - 1));
+  FUZZ_CHECK(joined == Characters(library.vouchedList, 1, int64_t{library.fillLength} - 1));
   return 0;
 }

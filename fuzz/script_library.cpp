@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "tavrix/tavrix.h"
+#include "tavrix.h"
 
 #define SCRIPT_EXPORT extern "C" __attribute__((visibility("default")))
 

@@ -1,25 +1,24 @@
-#include "main_window/caption_fit.h"
+#include "caption_fit.h"
 
 #include <algorithm>
 
-#include "main_window/form1_layout.h"
+#include "form1_layout.h"
 
 namespace corvane {
 namespace {
 
 constexpr double kSmallestPointSize = 6.0;
 constexpr double kPointSizeStep = 0.5;
-constexpr int kReferenceDpi = 96;
 // Room a push button's frame and padding take from its caption at 96 DPI.
 constexpr int kButtonFramePixels = 12;
 
 }  // namespace
 
 bool CaptionsFit(int dpi, const MeasureCaption& measure) {
-  for (const layout::Control& control : layout::kControls) {
+  for (const layout::ControlRow& control : layout::kControls) {
     int available = layout::TwipsToPixels(control.width, dpi);
     if (control.kind == layout::Kind::PushButton) {
-      available -= kButtonFramePixels * dpi / kReferenceDpi;
+      available -= kButtonFramePixels * dpi / layout::kReferenceDpi;
     } else if (control.kind != layout::Kind::Label) {
       continue;
     }

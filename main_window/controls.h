@@ -3,38 +3,46 @@
 // test fakes them just as easily.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace corvane {
 
-class Label {
+// What every control adapter is, so one set can hold them all.
+class Control {
  public:
-  virtual ~Label() = default;
+  virtual ~Control() = default;
+};
+
+class Label : public Control {
+ public:
   virtual void SetCaption(const std::wstring& caption) = 0;
 };
 
-class TextBox {
+class TextBox : public Control {
  public:
-  virtual ~TextBox() = default;
   virtual void SetText(const std::wstring& text) = 0;
 };
 
-class Button {
+class Button : public Control {
  public:
-  virtual ~Button() = default;
   virtual void SetEnabled(bool enabled) = 0;
+  // Runs `handler` on every click, by mouse or by the access key.
+  virtual void SetClickHandler(std::function<void()> handler) = 0;
 };
 
 // A drop-down list whose entries can only be picked. Indexes count from 0.
-class ComboBox {
+class ComboBox : public Control {
  public:
-  virtual ~ComboBox() = default;
   virtual void SetEnabled(bool enabled) = 0;
   virtual void Clear() = 0;
-  virtual void AddItem(const std::wstring& entry) = 0;
-  virtual int ListCount() const = 0;
-  virtual std::wstring List(int index) const = 0;
-  virtual void SetListIndex(int index) = 0;
+  virtual void Append(const std::wstring& entry) = 0;
+  virtual int Count() const = 0;
+  virtual std::wstring EntryAt(int index) const = 0;
+  virtual void Select(int index) = 0;
   // The selected entry, or the empty text when none is selected.
   virtual std::wstring Text() const = 0;
 };
@@ -45,6 +53,30 @@ class MsgBox {
  public:
   virtual ~MsgBox() = default;
   virtual void Show(const std::wstring& text) = 0;
+};
+
+// The window's controls, one adapter for each row of the layout table, held
+// in the table's order and found by the name the table gives.
+class ControlSet {
+ public:
+  // Appends the adapter for the table's next row.
+  void Add(std::unique_ptr<Control> control);
+  std::size_t Size() const { return m_controls.size(); }
+
+  // The control named `name`, as the interface of its kind. A name the table
+  // lacks, or a kind the adapter does not have, is a programming error.
+  template <typename Kind>
+  Kind& Get(std::wstring_view name) const {
+    auto* control = dynamic_cast<Kind*>(&At(name));
+    if (control == nullptr) ThrowWrongKind(name);
+    return *control;
+  }
+
+ private:
+  Control& At(std::wstring_view name) const;
+  [[noreturn]] static void ThrowWrongKind(std::wstring_view name);
+
+  std::vector<std::unique_ptr<Control>> m_controls;
 };
 
 }  // namespace corvane

@@ -1,6 +1,7 @@
-#include "main_window/form1.h"
+#include "form1.h"
 
-#include "reader_binding/text_rules.h"
+#include "tavrix.h"
+#include "text_rules.h"
 
 namespace corvane {
 namespace {
@@ -25,77 +26,63 @@ constexpr int32_t kFetchBuffer = 255;
 // nonsense; taking it at its word would try to allocate gigabytes.
 constexpr int32_t kLongestPortList = 65536;
 
-constexpr int32_t kEventBadRead = 5;
-constexpr int32_t kEventError = 6;
-constexpr int32_t kEventCard = 7;
-constexpr int32_t kEventActive = 8;
-constexpr int32_t kEventCardGone = 9;
-
-constexpr int32_t kPortUnusableResult = -2;
-constexpr int32_t kBufferTooSmall = -3;
-
-Form1* g_instance = nullptr;
-
 }  // namespace
 
-Form1::Form1(const Form1Controls& controls, ReaderLibrary& library, TvxNotify readerCallBack)
-    : m_controls(controls), m_library(library), m_readerCallBack(readerCallBack) {
-  g_instance = this;
-  SetNotificationTarget(this);
-}
-
-Form1::~Form1() {
-  if (g_instance == this) {
-    g_instance = nullptr;
-    SetNotificationTarget(nullptr);
-  }
-}
-
-Form1* Form1::Instance() { return g_instance; }
+Form1::Form1(const ControlSet& controls, MsgBox& msgBox, ReaderLibrary& library,
+             TvxNotify readerCallBack)
+    : btDisattiva(controls.Get<Button>(L"btDisattiva")),
+      btAttiva(controls.Get<Button>(L"btAttiva")),
+      cbCom(controls.Get<ComboBox>(L"cbCom")),
+      Label5(controls.Get<Label>(L"Label5")),
+      Text1(controls.Get<TextBox>(L"Text1")),
+      Text2(controls.Get<TextBox>(L"Text2")),
+      m_msgBox(msgBox),
+      m_library(library),
+      m_readerCallBack(readerCallBack) {}
 
 void Form1::Form_Load() {
   FillPortList();
-  if (m_library.TvxInitialize() < 0) m_controls.msgBox.Show(kInitializeError);
+  if (m_library.TvxInitialize() < 0) m_msgBox.Show(kInitializeError);
 }
 
 void Form1::Form_Terminate() { m_library.TvxUninitialize(); }
 
 void Form1::FillPortList() {
   std::wstring listText;
-  m_controls.cbCom.Clear();
+  cbCom.Clear();
 
   int32_t length = 0;
-  if (m_library.TvxPortsAvailable(listText, length) != kBufferTooSmall || length <= 0 ||
+  if (m_library.TvxPortsAvailable(listText, length) != TVX_BUFFER_TOO_SMALL || length <= 0 ||
       length > kLongestPortList) {
-    m_controls.msgBox.Show(kPortListError);
+    m_msgBox.Show(kPortListError);
     return;
   }
   listText.assign(static_cast<std::size_t>(length), L' ');
-  if (m_library.TvxPortsAvailable(listText, length) != 0) {
-    m_controls.msgBox.Show(kPortListError);
+  if (m_library.TvxPortsAvailable(listText, length) != TVX_OK) {
+    m_msgBox.Show(kPortListError);
     return;
   }
-  listText = Mid(listText, 1, int64_t{length} - 1);
+  listText = Characters(listText, 1, int64_t{length} - 1);
 
   // Every comma separates two entries: empty entries stay, and so does the
   // library's order.
   for (auto comma = listText.find(L','); comma != std::wstring::npos; comma = listText.find(L',')) {
-    m_controls.cbCom.AddItem(listText.substr(0, comma));
+    cbCom.Append(listText.substr(0, comma));
     listText.erase(0, comma + 1);
   }
-  m_controls.cbCom.AddItem(listText);
+  cbCom.Append(listText);
 
   int32_t usbLength = kUsbPortNameBuffer;
   std::wstring usbPortName(kUsbPortNameBuffer, L' ');
-  if (m_library.TvxUSBCOMPort(usbPortName, usbLength) != 0) {
-    m_controls.msgBox.Show(kUsbPortNameError);
+  if (m_library.TvxUSBCOMPort(usbPortName, usbLength) != TVX_OK) {
+    m_msgBox.Show(kUsbPortNameError);
   }
-  usbPortName = Mid(usbPortName, 1, int64_t{usbLength} - 1);
+  usbPortName = Characters(usbPortName, 1, int64_t{usbLength} - 1);
 
-  const int entries = m_controls.cbCom.ListCount();
+  const int entries = cbCom.Count();
   for (int index = 0; index < entries; ++index) {
-    if (m_controls.cbCom.List(index) == usbPortName) {
-      m_controls.cbCom.SetListIndex(index);
+    if (cbCom.EntryAt(index) == usbPortName) {
+      cbCom.Select(index);
       break;
     }
   }
@@ -104,66 +91,66 @@ void Form1::FillPortList() {
 void Form1::CallBackBadge(int32_t HReader, int32_t Wparam, int32_t /*Lparam*/,
                           int32_t /*UserData*/) {
   switch (Wparam) {
-    case kEventBadRead:
-      m_controls.Label5.SetCaption(kStatusBadRead);
+    case TVX_EVENT_BAD_READ:
+      Label5.SetCaption(kStatusBadRead);
       break;
-    case kEventError: {
+    case TVX_EVENT_ERROR: {
       std::wstring errorText(kFetchBuffer, L' ');
       int32_t length = kFetchBuffer;
       if (m_library.TvxGetLastError(HReader, errorText, length) < 0) {
-        m_controls.msgBox.Show(kLastErrorError);
+        m_msgBox.Show(kLastErrorError);
       } else {
-        m_controls.msgBox.Show(Mid(errorText, 1, int64_t{length} - 1));
+        m_msgBox.Show(Characters(errorText, 1, int64_t{length} - 1));
       }
       break;
     }
-    case kEventCard: {
+    case TVX_EVENT_CARD: {
       std::wstring card(kFetchBuffer, L' ');
       int32_t length = kFetchBuffer;
       if (m_library.TvxGetLastCardData(HReader, card, length) < 0) {
-        m_controls.msgBox.Show(kLastCardError);
+        m_msgBox.Show(kLastCardError);
       } else {
-        DecodeCard(Mid(card, 1, int64_t{length} - 1));
-        m_controls.Label5.SetCaption(kStatusReadOk);
+        DecodeCard(Characters(card, 1, int64_t{length} - 1));
+        Label5.SetCaption(kStatusReadOk);
       }
       break;
     }
-    case kEventActive:
-      m_controls.Label5.SetCaption(kStatusActive);
+    case TVX_EVENT_READING:
+      Label5.SetCaption(kStatusActive);
       break;
-    case kEventCardGone:
+    case TVX_EVENT_CARD_GONE:
       break;
     default:
-      m_controls.Label5.SetCaption(kStatusUnknownCode);
+      Label5.SetCaption(kStatusUnknownCode);
       break;
   }
 }
 
 void Form1::DecodeCard(const std::wstring& card) {
-  m_controls.Text1.SetText(Mid(card, 1, 3));
-  m_controls.Text2.SetText(Mid(card, 4, 10));
+  Text1.SetText(Characters(card, 1, 3));
+  Text2.SetText(Characters(card, 4, 10));
 }
 
 void Form1::btAttiva_Click() {
-  const std::wstring port = m_controls.cbCom.Text();
+  const std::wstring port = cbCom.Text();
   ReaderHandle = m_library.TvxStartCallBack(port, m_readerCallBack, 0);
   if (ReaderHandle > 0) {
-    m_controls.btAttiva.SetEnabled(false);
-    m_controls.btDisattiva.SetEnabled(true);
-    m_controls.cbCom.SetEnabled(false);
-  } else if (ReaderHandle == kPortUnusableResult) {
-    m_controls.msgBox.Show(kPortUnusable);
+    btAttiva.SetEnabled(false);
+    btDisattiva.SetEnabled(true);
+    cbCom.SetEnabled(false);
+  } else if (ReaderHandle == TVX_PORT_UNUSABLE) {
+    m_msgBox.Show(kPortUnusable);
   } else {
-    m_controls.msgBox.Show(kReaderNotStarted);
+    m_msgBox.Show(kReaderNotStarted);
   }
 }
 
 void Form1::btDisattiva_Click() {
   m_library.TvxStop(ReaderHandle);
-  m_controls.Label5.SetCaption(kStatusDisabled);
-  m_controls.btAttiva.SetEnabled(true);
-  m_controls.btDisattiva.SetEnabled(false);
-  m_controls.cbCom.SetEnabled(true);
+  Label5.SetCaption(kStatusDisabled);
+  btAttiva.SetEnabled(true);
+  btDisattiva.SetEnabled(false);
+  cbCom.SetEnabled(true);
 }
 
 }  // namespace corvane

@@ -1,23 +1,28 @@
 // How Form1 looks: captions, positions and sizes in twips, tab order and the
-// initial state of each control. Both front ends build the window from this.
+// initial state of each control. This table is the one list of the window's
+// controls: both front ends create and bind their controls from it, and so do
+// the tests' fakes.
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <string_view>
 
 namespace corvane::layout {
 
 inline constexpr int kTwipsPerPixelAt96Dpi = 15;
 inline constexpr int kTwipsPerInch = 1440;
+// The DPI at which kTwipsPerPixelAt96Dpi holds; Qt lays out in pixels at it.
+inline constexpr int kReferenceDpi = 96;
 
 inline constexpr const wchar_t* kWindowCaption = L"Form1";
 inline constexpr const wchar_t* kApplicationTitle = L"Corvane";
-inline constexpr const wchar_t* kApplicationVersion = L"1.00";
 inline constexpr int kClientWidth = 6450;
 inline constexpr int kClientHeight = 2760;
 
 enum class Kind { PushButton, DropDownList, Label, TextBox };
 
-struct Control {
+struct ControlRow {
   const wchar_t* name;
   Kind kind;
   const wchar_t* caption;  // the caption or initial text; '&' marks the access key
@@ -29,7 +34,7 @@ struct Control {
 };
 
 // In tab order: a control's index here is its tab index.
-inline constexpr std::array<Control, 10> kControls = {{
+inline constexpr std::array<ControlRow, 10> kControls = {{
     {L"btDisattiva", Kind::PushButton, L"&Stop", 3720, 600, 1600, 375, false},
     {L"btAttiva", Kind::PushButton, L"&Start", 3720, 120, 1600, 375, true},
     {L"cbCom", Kind::DropDownList, L"", 1440, 345, 2055, 315, true},
@@ -46,6 +51,15 @@ inline constexpr std::array<Control, 10> kControls = {{
 // window is first shown.
 inline constexpr std::array<const wchar_t*, 5> kInitialPortEntries = {L"USB ANY", L"COM1", L"COM2",
                                                                       L"COM3", L"COM4"};
+
+// The row of the control named `name`: its tab index. kControls.size() when
+// no control has that name.
+constexpr std::size_t IndexOf(std::wstring_view name) {
+  for (std::size_t index = 0; index < kControls.size(); ++index) {
+    if (kControls[index].name == name) return index;
+  }
+  return kControls.size();
+}
 
 // Twips to device pixels at `dpi` (MulDiv rounding).
 constexpr int TwipsToPixels(int twips, int dpi) {

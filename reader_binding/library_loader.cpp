@@ -1,4 +1,4 @@
-#include "reader_binding/library_loader.h"
+#include "library_loader.h"
 
 #if defined(_WIN32)
 #include <windows.h>

@@ -1,6 +1,6 @@
-#include "reader_binding/module1.h"
+#include "module1.h"
 
-#include "reader_binding/text_rules.h"
+#include "text_rules.h"
 
 namespace corvane {
 namespace {

@@ -9,8 +9,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "reader_binding/library_loader.h"
-#include "reader_binding/reader_library.h"
+#include "library_loader.h"
+#include "reader_library.h"
 
 namespace corvane {
 
@@ -23,7 +23,7 @@ class Module1 final : public ReaderLibrary {
   // The process-wide binding to the reader library.
   static Module1& Instance();
 
-  bool IsLoaded() const { return m_loader.IsLoaded(); }
+  bool IsLoaded() const override { return m_loader.IsLoaded(); }
 
   int32_t TvxInitialize() override;
   int32_t TvxUninitialize() override;

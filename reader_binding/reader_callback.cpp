@@ -1,6 +1,5 @@
-#include "reader_binding/reader_callback.h"
+#include "reader_callback.h"
 
-#include <exception>
 #include <mutex>
 #include <utility>
 
@@ -18,8 +17,12 @@ std::shared_ptr<UiDispatcher> CurrentDispatcher() {
 
 // Runs on the UI thread. A window closed while the notification was queued is
 // gone by now: the notification is dropped rather than raising a new window.
-void Deliver(int32_t HReader, int32_t Wparam, int32_t Lparam, int32_t UserData) {
-  if (g_target != nullptr) g_target->CallBackBadge(HReader, Wparam, Lparam, UserData);
+void Deliver(int32_t HReader, int32_t Wparam, int32_t Lparam, int32_t UserData) noexcept {
+  try {
+    if (g_target != nullptr) g_target->CallBackBadge(HReader, Wparam, Lparam, UserData);
+  } catch (...) {
+    // The target reports its own failures; this one had nowhere to go.
+  }
 }
 
 }  // namespace
@@ -37,13 +40,7 @@ extern "C" int32_t TVX_CALL ReaderCallBack(int32_t HReader, int32_t Wparam, int3
     const std::shared_ptr<UiDispatcher> dispatcher = CurrentDispatcher();
     if (dispatcher == nullptr) return 0;
     if (dispatcher->IsUiThread()) {
-      try {
-        Deliver(HReader, Wparam, Lparam, UserData);
-      } catch (...) {
-        // The library called us, so nothing may unwind into it: hand the
-        // failure to the UI loop, where the front end reports it.
-        dispatcher->Post([failure = std::current_exception()] { std::rethrow_exception(failure); });
-      }
+      Deliver(HReader, Wparam, Lparam, UserData);
       return 0;
     }
     dispatcher->Post([=] { Deliver(HReader, Wparam, Lparam, UserData); });

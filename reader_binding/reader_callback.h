@@ -10,7 +10,7 @@
 #include <functional>
 #include <memory>
 
-#include "tavrix/tavrix.h"
+#include "tavrix.h"
 
 namespace corvane {
 
@@ -20,12 +20,12 @@ class UiDispatcher {
   virtual ~UiDispatcher() = default;
   virtual bool IsUiThread() const = 0;
   // Queues `task` to run later on the UI thread. Returns false when it could
-  // not be queued (the task is then dropped). A task may throw: the front end
-  // reports what it throws as a fatal error, at the same place as every other.
+  // not be queued (the task is then dropped).
   virtual bool Post(std::function<void()> task) = 0;
 };
 
-// What notifications are delivered to: the single window.
+// What notifications are delivered to: the single window. It reports its own
+// failures; nothing it throws could go anywhere but back into the library.
 class NotificationTarget {
  public:
   virtual ~NotificationTarget() = default;

@@ -8,13 +8,16 @@
 #include <cstdint>
 #include <string>
 
-#include "tavrix/tavrix.h"
+#include "tavrix.h"
 
 namespace corvane {
 
 class ReaderLibrary {
  public:
   virtual ~ReaderLibrary() = default;
+
+  // Whether the library file has been loaded (by an earlier call).
+  virtual bool IsLoaded() const = 0;
 
   virtual int32_t TvxInitialize() = 0;
   virtual int32_t TvxUninitialize() = 0;

@@ -1,4 +1,4 @@
-#include "reader_binding/text_rules.h"
+#include "text_rules.h"
 
 #include <algorithm>
 
@@ -11,7 +11,7 @@
 
 namespace corvane {
 
-std::wstring Mid(std::wstring_view text, int64_t start, int64_t count) {
+std::wstring Characters(std::wstring_view text, int64_t start, int64_t count) {
   if (start < 1 || count <= 0 || start > static_cast<int64_t>(text.size())) return {};
   const auto offset = static_cast<std::size_t>(start - 1);
   const std::size_t available = text.size() - offset;

@@ -11,7 +11,7 @@ namespace corvane {
 // Characters start .. start + count - 1 of `text`, counting from 1. A text that
 // ends earlier gives what exists; a start beyond the end, a start below 1 or a
 // count of 0 or less gives the empty text.
-std::wstring Mid(std::wstring_view text, int64_t start, int64_t count);
+std::wstring Characters(std::wstring_view text, int64_t start, int64_t count);
 
 // Unicode to the library's 8-bit encoding (the ANSI code page on Windows, the
 // locale's encoding elsewhere). Characters that do not fit become '?'.

@@ -1,4 +1,4 @@
-#include "tavrix/badge_presence.h"
+#include "badge_presence.h"
 
 namespace tavrix {
 

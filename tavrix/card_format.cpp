@@ -1,4 +1,4 @@
-#include "tavrix/card_format.h"
+#include "card_format.h"
 
 #include <cstdio>
 

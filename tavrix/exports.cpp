@@ -1,13 +1,13 @@
 // The C boundary: the ten entry points. Nothing here may let an exception
 // out, since the caller may be any language or runtime.
-#include "tavrix/tavrix.h"
+#include "tavrix.h"
 
 #include <exception>
 #include <string_view>
 
-#include "tavrix/library_state.h"
-#include "tavrix/out_text.h"
-#include "tavrix/port_list.h"
+#include "library_state.h"
+#include "out_text.h"
+#include "port_list.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "tavrix/frame_decoder.h"
+#include "frame_decoder.h"
 
-#include "tavrix/card_format.h"
+#include "card_format.h"
 
 namespace tavrix {
 namespace {

@@ -1,8 +1,8 @@
-#include "tavrix/library_state.h"
+#include "library_state.h"
 
 #include <limits>
 
-#include "tavrix/reader_factory.h"
+#include "reader_factory.h"
 
 namespace tavrix {
 

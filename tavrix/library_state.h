@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "tavrix/reader.h"
+#include "reader.h"
 
 namespace tavrix {
 

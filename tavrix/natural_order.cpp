@@ -1,4 +1,4 @@
-#include "tavrix/natural_order.h"
+#include "natural_order.h"
 
 namespace tavrix {
 namespace {

@@ -1,10 +1,10 @@
-#include "tavrix/out_text.h"
+#include "out_text.h"
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
 
-#include "tavrix/tavrix.h"
+#include "tavrix.h"
 
 namespace tavrix {
 

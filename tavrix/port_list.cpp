@@ -1,4 +1,4 @@
-#include "tavrix/port_list.h"
+#include "port_list.h"
 
 namespace tavrix {
 

@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tavrix/natural_order.h"
-#include "tavrix/port_list.h"
-#include "tavrix/port_list_posix.h"
-#include "tavrix/serial_port_posix.h"
+#include "natural_order.h"
+#include "port_list.h"
+#include "port_list_posix.h"
+#include "serial_port_posix.h"
 
 namespace tavrix {
 namespace fs = std::filesystem;

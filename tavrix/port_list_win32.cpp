@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "tavrix/natural_order.h"
-#include "tavrix/port_list.h"
+#include "natural_order.h"
+#include "port_list.h"
 
 namespace tavrix {
 namespace {

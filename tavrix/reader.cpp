@@ -1,4 +1,4 @@
-#include "tavrix/reader.h"
+#include "reader.h"
 
 #include <exception>
 

@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-#include "tavrix/reader_output.h"
+#include "reader_output.h"
 
 namespace tavrix {
 

@@ -1,7 +1,7 @@
-#include "tavrix/reader_factory.h"
+#include "reader_factory.h"
 
-#include "tavrix/port_list.h"
-#include "tavrix/sim_reader.h"
+#include "port_list.h"
+#include "sim_reader.h"
 
 namespace tavrix {
 

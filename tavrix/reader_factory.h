@@ -4,7 +4,7 @@
 #include <memory>
 #include <string_view>
 
-#include "tavrix/serial_reader.h"
+#include "serial_reader.h"
 
 namespace tavrix {
 

@@ -1,4 +1,4 @@
-#include "tavrix/reader_output.h"
+#include "reader_output.h"
 
 namespace tavrix {
 

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "tavrix/tavrix.h"
+#include "tavrix.h"
 
 namespace tavrix {
 

@@ -1,4 +1,4 @@
-#include "tavrix/serial_port_posix.h"
+#include "serial_port_posix.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -9,7 +9,7 @@
 
 #include <cerrno>
 
-#include "tavrix/tavrix.h"
+#include "tavrix.h"
 
 namespace tavrix {
 

@@ -1,4 +1,4 @@
-#include "tavrix/serial_reader.h"
+#include "serial_reader.h"
 
 namespace tavrix {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "tavrix/badge_presence.h"
-#include "tavrix/frame_decoder.h"
-#include "tavrix/reader.h"
+#include "badge_presence.h"
+#include "frame_decoder.h"
+#include "reader.h"
 
 namespace tavrix {
 

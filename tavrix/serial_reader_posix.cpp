@@ -1,4 +1,4 @@
-#include "tavrix/serial_reader_posix.h"
+#include "serial_reader_posix.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "tavrix/serial_reader.h"
+#include "serial_reader.h"
 
 namespace tavrix {
 

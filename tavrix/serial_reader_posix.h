@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "tavrix/serial_port_posix.h"
-#include "tavrix/serial_reader.h"
+#include "serial_port_posix.h"
+#include "serial_reader.h"
 
 namespace tavrix {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "tavrix/serial_reader.h"
+#include "serial_reader.h"
 
 namespace tavrix {
 namespace {

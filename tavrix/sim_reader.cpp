@@ -1,6 +1,6 @@
-#include "tavrix/sim_reader.h"
+#include "sim_reader.h"
 
-#include "tavrix/card_format.h"
+#include "card_format.h"
 
 namespace tavrix {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tavrix/reader.h"
+#include "reader.h"
 
 namespace tavrix {
 

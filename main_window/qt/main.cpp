@@ -1,12 +1,10 @@
+// The Linux program: Form1 in a Qt window, one UI thread.
 #include <QApplication>
-#include <memory>
 
-#include "main_window/form1_layout.h"
-#include "main_window/qt/fatal_error.h"
-#include "main_window/qt/qt_ui_dispatcher.h"
-#include "main_window/qt/run_program.h"
-#include "reader_binding/module1.h"
-#include "reader_binding/reader_callback.h"
+#include "form1_layout.h"
+#include "module1.h"
+#include "program_shell.h"
+#include "qt_front_end.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -14,9 +12,7 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QString::fromWCharArray(corvane::layout::kApplicationTitle));
   QApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
 
-  corvane::SetUiDispatcher(
-      std::make_shared<corvane::qtui::QtUiDispatcher>(app, &corvane::qtui::EndProgramOnFatalError));
-  const int status = corvane::qtui::RunProgram(corvane::Module1::Instance());
-  corvane::SetUiDispatcher(nullptr);
-  return status;
+  corvane::qt::QtFrontEnd frontEnd;
+  corvane::ProgramShell shell(frontEnd, corvane::Module1::Instance());
+  return shell.Run();
 }

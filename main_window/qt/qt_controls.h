@@ -1,17 +1,20 @@
-// The window logic's controls over Qt widgets. Each wrapper refers to a widget
+// The window logic's controls over Qt widgets. Each adapter refers to a widget
 // owned by the window's widget tree and must not outlive it.
 #pragma once
 
+#include <QPointer>
+#include <QWidget>
+#include <functional>
 #include <string>
 
-#include "main_window/controls.h"
+#include "controls.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace corvane::qtui {
+namespace corvane::qt {
 
 class QtLabel final : public Label {
  public:
@@ -33,11 +36,13 @@ class QtTextBox final : public TextBox {
 
 class QtButton final : public Button {
  public:
-  explicit QtButton(QPushButton& button) : m_button(button) {}
+  explicit QtButton(QPushButton& button);
   void SetEnabled(bool enabled) override;
+  void SetClickHandler(std::function<void()> handler) override;
 
  private:
   QPushButton& m_button;
+  std::function<void()> m_onClick;
 };
 
 // A non-editable QComboBox behaving as a pick-only list that starts with no
@@ -47,14 +52,24 @@ class QtComboBox final : public ComboBox {
   explicit QtComboBox(QComboBox& comboBox) : m_comboBox(comboBox) {}
   void SetEnabled(bool enabled) override;
   void Clear() override;
-  void AddItem(const std::wstring& entry) override;
-  int ListCount() const override;
-  std::wstring List(int index) const override;
-  void SetListIndex(int index) override;
+  void Append(const std::wstring& entry) override;
+  int Count() const override;
+  std::wstring EntryAt(int index) const override;
+  void Select(int index) override;
   std::wstring Text() const override;
 
  private:
   QComboBox& m_comboBox;
 };
 
-}  // namespace corvane::qtui
+// Boxes belong to the window while it exists, and to no window after it.
+class QtMsgBox final : public MsgBox {
+ public:
+  explicit QtMsgBox(QWidget* parent) : m_parent(parent) {}
+  void Show(const std::wstring& text) override;
+
+ private:
+  QPointer<QWidget> m_parent;
+};
+
+}  // namespace corvane::qt

@@ -4,10 +4,10 @@
 #include <QString>
 #include <string>
 
-namespace corvane::qtui {
+namespace corvane::qt {
 
 inline QString ToQString(const std::wstring& text) { return QString::fromStdWString(text); }
 
 inline std::wstring ToWString(const QString& text) { return text.toStdWString(); }
 
-}  // namespace corvane::qtui
+}  // namespace corvane::qt

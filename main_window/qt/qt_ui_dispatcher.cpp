@@ -1,4 +1,4 @@
-#include "main_window/qt/qt_ui_dispatcher.h"
+#include "qt_ui_dispatcher.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>
@@ -6,12 +6,11 @@
 #include <QThread>
 #include <utility>
 
-namespace corvane::qtui {
+namespace corvane::qt {
 
-QtUiDispatcher::QtUiDispatcher(QObject& context, FatalErrorHandler onFatal)
+QtUiDispatcher::QtUiDispatcher(QObject& context)
     : m_uiThread(QCoreApplication::instance() != nullptr ? QCoreApplication::instance()->thread()
-                                                         : context.thread()),
-      m_onFatal(std::move(onFatal)) {
+                                                         : context.thread()) {
   m_state->context = &context;
   // destroyed() is emitted on the UI thread before the context's pending
   // events are discarded; after this handler has run, no Post can reach the
@@ -39,8 +38,15 @@ bool QtUiDispatcher::Post(std::function<void()> task) {
   }
   return QMetaObject::invokeMethod(
       m_state->context,
-      [task = std::move(task), onFatal = m_onFatal] { CallReportingFatal(onFatal, task); },
+      [task = std::move(task)] {
+        try {
+          task();
+        } catch (...) {
+          // Nothing may cross Qt's event delivery; a task reports its own
+          // failures.
+        }
+      },
       Qt::QueuedConnection);
 }
 
-}  // namespace corvane::qtui
+}  // namespace corvane::qt

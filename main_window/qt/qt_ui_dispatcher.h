@@ -5,20 +5,19 @@
 #include <memory>
 #include <mutex>
 
-#include "main_window/qt/fatal_error.h"
-#include "reader_binding/reader_callback.h"
+#include "reader_callback.h"
 
 class QObject;
 class QThread;
 
-namespace corvane::qtui {
+namespace corvane::qt {
 
 class QtUiDispatcher final : public UiDispatcher {
  public:
   // Create on the UI thread. Posted work runs in the event loop of `context`,
   // which must live on the UI thread; once `context` is destroyed, Post
-  // refuses work. An exception thrown by posted work goes to `onFatal`.
-  QtUiDispatcher(QObject& context, FatalErrorHandler onFatal);
+  // refuses work.
+  explicit QtUiDispatcher(QObject& context);
   ~QtUiDispatcher() override;
   QtUiDispatcher(const QtUiDispatcher&) = delete;
   QtUiDispatcher& operator=(const QtUiDispatcher&) = delete;
@@ -36,7 +35,6 @@ class QtUiDispatcher final : public UiDispatcher {
 
   QThread* m_uiThread = nullptr;
   std::shared_ptr<ContextState> m_state = std::make_shared<ContextState>();
-  FatalErrorHandler m_onFatal;
 };
 
-}  // namespace corvane::qtui
+}  // namespace corvane::qt

@@ -1,10 +1,10 @@
-#include "main_window/win32/caption_font.h"
+#include "caption_font.h"
 
 #include <cmath>
 #include <cstdlib>
 
-#include "main_window/caption_fit.h"
-#include "main_window/win32/dpi_metrics.h"
+#include "caption_fit.h"
+#include "dpi_metrics.h"
 
 namespace corvane::win32 {
 namespace {

@@ -1,4 +1,4 @@
-#include "main_window/win32/dpi_metrics.h"
+#include "dpi_metrics.h"
 
 namespace corvane::win32 {
 namespace {

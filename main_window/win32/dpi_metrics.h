@@ -19,7 +19,4 @@ LOGFONTW MessageFont(UINT dpi);
 // clientWidth x clientHeight pixels at `dpi`.
 SIZE WindowSizeForClient(DWORD style, DWORD exStyle, int clientWidth, int clientHeight, UINT dpi);
 
-// Twips to pixels at `dpi`.
-inline int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
-
 }  // namespace corvane::win32

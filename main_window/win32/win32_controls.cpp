@@ -1,6 +1,6 @@
-#include "main_window/win32/win32_controls.h"
+#include "win32_controls.h"
 
-#include "main_window/form1_layout.h"
+#include "form1_layout.h"
 
 namespace corvane::win32 {
 
@@ -35,6 +35,12 @@ void Win32Button::SetEnabled(bool enabled) {
   }
 }
 
+void Win32Button::Click() const {
+  // A click queued before the button was disabled must not run its handler
+  // a second time (a second Start would lose the first reader's handle).
+  if (m_onClick && IsWindowEnabled(m_control) != FALSE) m_onClick();
+}
+
 void Win32ComboBox::SetEnabled(bool enabled) {
   if (enabled) {
     EnableWindow(m_control, TRUE);
@@ -45,16 +51,16 @@ void Win32ComboBox::SetEnabled(bool enabled) {
 
 void Win32ComboBox::Clear() { SendMessageW(m_control, CB_RESETCONTENT, 0, 0); }
 
-void Win32ComboBox::AddItem(const std::wstring& entry) {
+void Win32ComboBox::Append(const std::wstring& entry) {
   SendMessageW(m_control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
 }
 
-int Win32ComboBox::ListCount() const {
+int Win32ComboBox::Count() const {
   const LRESULT count = SendMessageW(m_control, CB_GETCOUNT, 0, 0);
   return count == CB_ERR ? 0 : static_cast<int>(count);
 }
 
-std::wstring Win32ComboBox::List(int index) const {
+std::wstring Win32ComboBox::EntryAt(int index) const {
   const LRESULT length = SendMessageW(m_control, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
   if (index < 0 || length == CB_ERR) return {};
   // CB_GETLBTEXT writes the NUL too, which the string's own terminator holds.
@@ -66,13 +72,13 @@ std::wstring Win32ComboBox::List(int index) const {
   return entry;
 }
 
-void Win32ComboBox::SetListIndex(int index) {
+void Win32ComboBox::Select(int index) {
   SendMessageW(m_control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 std::wstring Win32ComboBox::Text() const {
   const LRESULT selected = SendMessageW(m_control, CB_GETCURSEL, 0, 0);
-  return selected == CB_ERR ? std::wstring() : List(static_cast<int>(selected));
+  return selected == CB_ERR ? std::wstring() : EntryAt(static_cast<int>(selected));
 }
 
 void Win32MsgBox::Show(const std::wstring& text) { ShowMessage(MessageBoxOwner(m_window()), text); }

@@ -6,8 +6,9 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
-#include "main_window/controls.h"
+#include "controls.h"
 
 namespace corvane::win32 {
 
@@ -33,9 +34,13 @@ class Win32Button final : public Button {
  public:
   explicit Win32Button(HWND control) : m_control(control) {}
   void SetEnabled(bool enabled) override;
+  void SetClickHandler(std::function<void()> handler) override { m_onClick = std::move(handler); }
+  // The window calls this for the button's BN_CLICKED.
+  void Click() const;
 
  private:
   HWND m_control = nullptr;
+  std::function<void()> m_onClick;
 };
 
 class Win32ComboBox final : public ComboBox {
@@ -43,10 +48,10 @@ class Win32ComboBox final : public ComboBox {
   explicit Win32ComboBox(HWND control) : m_control(control) {}
   void SetEnabled(bool enabled) override;
   void Clear() override;
-  void AddItem(const std::wstring& entry) override;
-  int ListCount() const override;
-  std::wstring List(int index) const override;
-  void SetListIndex(int index) override;
+  void Append(const std::wstring& entry) override;
+  int Count() const override;
+  std::wstring EntryAt(int index) const override;
+  void Select(int index) override;
   std::wstring Text() const override;
 
  private:

@@ -9,8 +9,8 @@
 #include <clocale>
 #include <string>
 
-#include "reader_binding/module1.h"
-#include "reader_binding/reader_callback.h"
+#include "module1.h"
+#include "reader_callback.h"
 
 namespace corvane {
 namespace {

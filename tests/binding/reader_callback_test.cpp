@@ -16,8 +16,8 @@
 #include <thread>
 #include <vector>
 
-#include "reader_binding/module1.h"
-#include "reader_binding/reader_callback.h"
+#include "module1.h"
+#include "reader_callback.h"
 
 namespace corvane {
 namespace {
@@ -148,12 +148,12 @@ TEST_F(ReaderCallBackTest, WithoutADispatcherNothingIsDelivered) {
   EXPECT_TRUE(m_target.deliveries.empty());
 }
 
-TEST_F(ReaderCallBackTest, FailureOnTheUiThreadGoesToTheUiLoopNotIntoTheLibrary) {
+TEST_F(ReaderCallBackTest, ATargetThatThrowsNeverUnwindsIntoTheLibrary) {
   m_target.throwOnDelivery = true;
 
   EXPECT_EQ(ReaderCallBack(3, 7, 0, 0), 0);
-
-  EXPECT_THROW(m_dispatcher->Drain(), std::runtime_error);
+  std::thread([] { EXPECT_EQ(ReaderCallBack(3, 7, 0, 0), 0); }).join();
+  EXPECT_NO_THROW(m_dispatcher->Drain());
 }
 
 // The stand-in library, fed badges as fast as a pseudo-terminal takes them,

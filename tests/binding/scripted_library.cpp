@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "tavrix/tavrix.h"
+#include "tavrix.h"
 
 #if defined(_WIN32)
 #define SCRIPTED_EXPORT extern "C" __declspec(dllexport)

@@ -3,7 +3,7 @@
 
 #include <clocale>
 
-#include "reader_binding/text_rules.h"
+#include "text_rules.h"
 
 namespace corvane {
 namespace {
@@ -32,8 +32,8 @@ TEST(TextRules, MidTakesOneBasedRangesAndNeverReadsPastTheText) {
       {L"abc", INT64_MAX, 1, L""},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(Mid(c.text, c.start, c.count), c.expected)
-        << "Mid(\"" << testing::PrintToString(std::wstring(c.text)) << "\", " << c.start << ", "
+    EXPECT_EQ(Characters(c.text, c.start, c.count), c.expected)
+        << "Characters(\"" << testing::PrintToString(std::wstring(c.text)) << "\", " << c.start << ", "
         << c.count << ")";
   }
 }

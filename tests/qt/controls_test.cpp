@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "main_window/qt/qt_controls.h"
+#include "qt_controls.h"
 
-namespace corvane::qtui {
+namespace corvane::qt {
 namespace {
 
 TEST(QtComboBox, SelectionFollowsOnlyTheProgramsAndEntriesStayAsAdded) {
@@ -21,33 +21,33 @@ TEST(QtComboBox, SelectionFollowsOnlyTheProgramsAndEntriesStayAsAdded) {
       // A Qt combo box selects the first entry added to an empty list.
       {"entries added after Clear are not selected",
        [](ComboBox& c) {
-         c.AddItem(L"COM1");
-         c.SetListIndex(0);
+         c.Append(L"COM1");
+         c.Select(0);
          c.Clear();
-         c.AddItem(L"COM2");
-         c.AddItem(L"SIM");
+         c.Append(L"COM2");
+         c.Append(L"SIM");
        },
        L"",
        {L"COM2", L"SIM"}},
       {"adding keeps the selection",
        [](ComboBox& c) {
-         c.AddItem(L"USB");
-         c.SetListIndex(0);
-         c.AddItem(L"SIM");
+         c.Append(L"USB");
+         c.Select(0);
+         c.Append(L"SIM");
        },
        L"USB",
        {L"USB", L"SIM"}},
       {"empty entries count and select as empty",
        [](ComboBox& c) {
-         for (const wchar_t* entry : {L"", L"", L"SIM"}) c.AddItem(entry);
-         c.SetListIndex(1);
+         for (const wchar_t* entry : {L"", L"", L"SIM"}) c.Append(entry);
+         c.Select(1);
        },
        L"",
        {L"", L"", L"SIM"}},
       {"non-ASCII entries round-trip",
        [](ComboBox& c) {
-         c.AddItem(L"/dev/ttyS\u00e8");
-         c.SetListIndex(0);
+         c.Append(L"/dev/ttyS\u00e8");
+         c.Select(0);
        },
        L"/dev/ttyS\u00e8",
        {L"/dev/ttyS\u00e8"}},
@@ -59,8 +59,8 @@ TEST(QtComboBox, SelectionFollowsOnlyTheProgramsAndEntriesStayAsAdded) {
     c.operations(comboBox);
     EXPECT_EQ(comboBox.Text(), c.text);
     std::vector<std::wstring> entries;
-    for (int index = -1; index <= comboBox.ListCount(); ++index) {
-      entries.push_back(comboBox.List(index));
+    for (int index = -1; index <= comboBox.Count(); ++index) {
+      entries.push_back(comboBox.EntryAt(index));
     }
     EXPECT_EQ(entries.front() + entries.back(), L"") << "an index outside the list reads empty";
     EXPECT_EQ(std::vector(entries.begin() + 1, entries.end() - 1), c.entries);
@@ -68,4 +68,4 @@ TEST(QtComboBox, SelectionFollowsOnlyTheProgramsAndEntriesStayAsAdded) {
 }
 
 }  // namespace
-}  // namespace corvane::qtui
+}  // namespace corvane::qt

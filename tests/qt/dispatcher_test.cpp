@@ -10,18 +10,18 @@
 #include <thread>
 #include <vector>
 
-#include "main_window/qt/form1_window.h"
-#include "main_window/qt/qt_ui_dispatcher.h"
-#include "reader_binding/reader_callback.h"
-#include "tests/qt/qt_test_support.h"
-#include "tests/window/fake_reader_library.h"
+#include "qt_ui_dispatcher.h"
+#include "reader_callback.h"
+#include "qt_test_support.h"
+#include "fake_reader_library.h"
+#include "qt_program.h"
 
-namespace corvane::qtui {
+namespace corvane::qt {
 namespace {
 
 TEST(QtUiDispatcher, RunsForeignThreadWorkOnTheUiThreadInOrder) {
   QObject context;
-  QtUiDispatcher dispatcher(context, testing::FailTestOnFatal());
+  QtUiDispatcher dispatcher(context);
   constexpr int kTasks = 200;
   std::vector<int> ran;
   std::atomic<int> offThread{0};
@@ -53,7 +53,7 @@ TEST(QtUiDispatcher, RunsForeignThreadWorkOnTheUiThreadInOrder) {
 TEST(QtUiDispatcher, DropsWorkRacingTheContextsDestructionAndRefusesLaterWork) {
   for (int round = 0; round < 50; ++round) {
     auto context = std::make_unique<QObject>();
-    QtUiDispatcher dispatcher(*context, testing::FailTestOnFatal());
+    QtUiDispatcher dispatcher(*context);
     std::atomic<int> ran{0};
     ASSERT_TRUE(dispatcher.Post([&] { ++ran; }));
     std::atomic<bool> stop{false};
@@ -78,19 +78,19 @@ TEST(QtUiDispatcher, DropsWorkRacingTheContextsDestructionAndRefusesLaterWork) {
 // the window is gone is dropped.
 TEST(ReaderCallBackThroughQt, ReachesTheLiveWindowOnlyFromTheUiThread) {
   testing::FakeReaderLibrary library;
-  auto window = std::make_unique<Form1Window>(library, testing::FailTestOnFatal());
-  auto* status = window->findChild<QLabel*>("Label5");
+  auto program = std::make_unique<testing::QtProgram>(library);
+  auto* status = &program->Find<QLabel>("Label5");
 
   std::thread([] { ReaderCallBack(5, 8, 0, 0); }).join();
   EXPECT_EQ(status->text(), QStringLiteral("Disabled"));  // not touched off the UI thread
   ASSERT_TRUE(testing::WaitUntil([&] { return status->text() == QStringLiteral("Attivo"); }));
 
   std::thread([] { ReaderCallBack(5, 7, 0, 0); }).join();
-  window.reset();
+  program.reset();
   const auto callsAfterClose = library.calls.size();
   QCoreApplication::processEvents();
   EXPECT_EQ(library.calls.size(), callsAfterClose);  // no fetch for the dropped card
 }
 
 }  // namespace
-}  // namespace corvane::qtui
+}  // namespace corvane::qt

@@ -13,24 +13,24 @@
 #include <string>
 
 #include "frames.h"
-#include "main_window/qt/form1_window.h"
 #include "pty_pair.h"
-#include "reader_binding/module1.h"
-#include "tests/qt/qt_test_support.h"
+#include "module1.h"
+#include "qt_program.h"
+#include "qt_test_support.h"
 
-namespace corvane::qtui {
+namespace corvane::qt {
 namespace {
 
 class EndToEndTest : public ::testing::Test {
  protected:
   EndToEndTest() {
-    m_window->Load();
-    EXPECT_TRUE(testing::ShowActive(*m_window));
+    EXPECT_TRUE(m_program->Open());
+    EXPECT_TRUE(testing::ShowActive(m_program->Window()));
   }
 
   template <typename Widget>
   Widget& Find(const char* name) {
-    return *m_window->findChild<Widget*>(name);
+    return m_program->Find<Widget>(name);
   }
   QString Status() { return Find<QLabel>("Label5").text(); }
   QString Batch() { return Find<QLineEdit>("Text1").text(); }
@@ -53,9 +53,8 @@ class EndToEndTest : public ::testing::Test {
   static constexpr const char* kIdle = "110";
   static constexpr const char* kReading = "001";
 
-  testing::MessageBoxRecorder m_messages;
-  std::unique_ptr<Form1Window> m_window =
-      std::make_unique<Form1Window>(Module1::Instance(), testing::FailTestOnFatal());
+  std::unique_ptr<testing::QtProgram> m_program =
+      std::make_unique<testing::QtProgram>(Module1::Instance());
 };
 
 TEST_F(EndToEndTest, StartUpListsThePortsAndSelectsUsb) {
@@ -63,7 +62,7 @@ TEST_F(EndToEndTest, StartUpListsThePortsAndSelectsUsb) {
   EXPECT_EQ(ports.currentText(), QStringLiteral("USB"));
   EXPECT_GE(ports.findText(QStringLiteral("SIM")), 0);
   EXPECT_LT(ports.findText(QStringLiteral("COM1")), 0);  // the creation-time entries are gone
-  EXPECT_TRUE(m_messages.Texts().isEmpty()) << m_messages.Texts().join(u'|').toStdString();
+  EXPECT_TRUE(m_program->Messages().isEmpty()) << m_program->Messages().join(u'|').toStdString();
 }
 
 TEST_F(EndToEndTest, SerialReaderOnAPseudoTerminal) {
@@ -91,15 +90,15 @@ TEST_F(EndToEndTest, SerialReaderOnAPseudoTerminal) {
   EXPECT_EQ(Serial(), QStringLiteral("0455884110"));  // a bad read keeps the last badge
 
   reader.HangUp();
-  ASSERT_TRUE(testing::WaitUntil([&] { return !m_messages.Texts().isEmpty(); }));
-  EXPECT_TRUE(m_messages.Texts().front().contains(port))
-      << m_messages.Texts().front().toStdString();
+  ASSERT_TRUE(testing::WaitUntil([&] { return !m_program->Messages().isEmpty(); }));
+  EXPECT_TRUE(m_program->Messages().front().contains(port))
+      << m_program->Messages().front().toStdString();
   EXPECT_EQ(Enabled(), kReading);
 
   Click("btDisattiva");
   EXPECT_EQ(Status(), QStringLiteral("Disabilitato"));
   EXPECT_EQ(Enabled(), kIdle);
-  EXPECT_EQ(m_messages.Texts().size(), 1);
+  EXPECT_EQ(m_program->Messages().size(), 1);
 }
 
 // Closing while reading ends it through the library's uninitialisation
@@ -117,15 +116,15 @@ TEST_F(EndToEndTest, SimulatedReaderPresentsBadgesAndClosingWhileReadingUninitia
   Click("btDisattiva");
   EXPECT_EQ(Status(), QStringLiteral("Disabilitato"));
   EXPECT_EQ(Enabled(), kIdle);
-  EXPECT_TRUE(m_messages.Texts().isEmpty()) << m_messages.Texts().join(u'|').toStdString();
+  EXPECT_TRUE(m_program->Messages().isEmpty()) << m_program->Messages().join(u'|').toStdString();
 
   Click("btAttiva");
   ASSERT_TRUE(testing::WaitUntil([&] { return Status() == QStringLiteral("Attivo"); }));
-  m_window->close();
-  m_window.reset();
+  m_program->Window().close();
+  EXPECT_EQ(m_program->Close(), 0);
   EXPECT_EQ(Module1::Instance().TvxStart(L"SIM"), -1) << "the library is still initialised";
   QCoreApplication::processEvents();
 }
 
 }  // namespace
-}  // namespace corvane::qtui
+}  // namespace corvane::qt

@@ -9,24 +9,24 @@
 #include <memory>
 #include <string>
 
-#include "main_window/form1_layout.h"
-#include "main_window/qt/form1_window.h"
-#include "tests/qt/qt_test_support.h"
-#include "tests/window/fake_reader_library.h"
+#include "form1_layout.h"
+#include "qt_test_support.h"
+#include "fake_reader_library.h"
+#include "qt_program.h"
 
-namespace corvane::qtui {
+namespace corvane::qt {
 namespace {
 
 constexpr int kTwipsPerLogicalPixel = layout::kTwipsPerPixelAt96Dpi;
 
-QString Name(const layout::Control& control) { return QString::fromWCharArray(control.name); }
+QString Name(const layout::ControlRow& control) { return QString::fromWCharArray(control.name); }
 
 // The controls of the table in the order the window's focus chain visits them.
 QStringList FocusChainOrder(QWidget& window) {
   QStringList order;
   for (QWidget* widget = window.nextInFocusChain(); widget != &window;
        widget = widget->nextInFocusChain()) {
-    for (const layout::Control& control : layout::kControls) {
+    for (const layout::ControlRow& control : layout::kControls) {
       if (widget->objectName() == Name(control) && !order.contains(widget->objectName())) {
         order.append(widget->objectName());
       }
@@ -37,7 +37,7 @@ QStringList FocusChainOrder(QWidget& window) {
 
 // A caption cut off by its control's edge is one the operator cannot read,
 // whatever font the platform picks.
-bool CaptionFits(const layout::Control& control, const QWidget& widget) {
+bool CaptionFits(const layout::ControlRow& control, const QWidget& widget) {
   const QString caption = QString::fromWCharArray(control.caption).remove(u'&');
   if (control.kind == layout::Kind::Label) {
     return widget.fontMetrics().horizontalAdvance(caption) <= widget.contentsRect().width();
@@ -48,10 +48,11 @@ bool CaptionFits(const layout::Control& control, const QWidget& widget) {
 
 TEST(WindowLayout, EveryControlMatchesTheTable) {
   testing::FakeReaderLibrary library;
-  Form1Window window(library, testing::FailTestOnFatal());
+  testing::QtProgram program(library);
+  QWidget& window = program.Window();
   const QStringList order = FocusChainOrder(window);
   for (std::size_t index = 0; index < layout::kControls.size(); ++index) {
-    const layout::Control& control = layout::kControls[index];
+    const layout::ControlRow& control = layout::kControls[index];
     SCOPED_TRACE(Name(control).toStdString());
     auto* widget = window.findChild<QWidget*>(Name(control));
     ASSERT_NE(widget, nullptr);
@@ -106,7 +107,8 @@ TEST(WindowLayout, EveryControlMatchesTheTable) {
 
 TEST(WindowLayout, CaptionAndFixedClientSize) {
   testing::FakeReaderLibrary library;
-  Form1Window window(library, testing::FailTestOnFatal());
+  testing::QtProgram program(library);
+  QWidget& window = program.Window();
   ASSERT_TRUE(testing::ShowActive(window));
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Form1"));
   EXPECT_EQ(window.windowHandle()->title(), QStringLiteral("Form1"));
@@ -115,4 +117,4 @@ TEST(WindowLayout, CaptionAndFixedClientSize) {
 }
 
 }  // namespace
-}  // namespace corvane::qtui
+}  // namespace corvane::qt

@@ -9,10 +9,11 @@
 #include <memory>
 #include <vector>
 
-#include "main_window/qt/qt_msg_box.h"
-#include "tests/qt/qt_test_support.h"
+#include "qt_controls.h"
+#include "qt_msg_box.h"
+#include "qt_test_support.h"
 
-namespace corvane::qtui {
+namespace corvane::qt {
 namespace {
 
 struct ClosedMessageBox {
@@ -83,4 +84,4 @@ TEST(QtMsgBox, ShowsTheTextOnceWithOneOkAndNoIcon) {
 }
 
 }  // namespace
-}  // namespace corvane::qtui
+}  // namespace corvane::qt

@@ -6,9 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
-namespace corvane::qtui {
+namespace corvane::qt {
 namespace {
 
 constexpr int kRunDeadlineMs = 30000;
@@ -53,7 +54,9 @@ void ExpectReportAndNonZeroExit(const LayoutCase& layout) {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.remove(QStringLiteral("LD_LIBRARY_PATH"));
   environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-  environment.insert(QStringLiteral("CORVANE_TEST_AUTOCLOSE"), QStringLiteral("1"));
+  environment.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(CORVANE_TEST_PLUGIN_PATH));
+  environment.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"),
+                     QStringLiteral("corvaneautoanswer"));
   QProcess program;
   program.setProcessEnvironment(environment);
   program.setWorkingDirectory(work);
@@ -67,7 +70,15 @@ void ExpectReportAndNonZeroExit(const LayoutCase& layout) {
   const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
   EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << errors.toStdString();
   EXPECT_NE(program.exitCode(), 0);
-  EXPECT_TRUE(errors.contains(QString::fromUtf8(layout.reported))) << errors.toStdString();
+  EXPECT_EQ(program.exitCode(), 2);
+  // The same report on stderr and in the one box the operator answered.
+  const QString reported = QString::fromUtf8(layout.reported);
+  EXPECT_EQ(errors.count(QStringLiteral("Corvane: ")), 1) << errors.toStdString();
+  EXPECT_EQ(errors.count(QStringLiteral("answered: ")), 1) << errors.toStdString();
+  EXPECT_TRUE(errors.contains(QRegularExpression(QStringLiteral("Corvane: .*") + reported)))
+      << errors.toStdString();
+  EXPECT_TRUE(errors.contains(QRegularExpression(QStringLiteral("answered: .*") + reported)))
+      << errors.toStdString();
 }
 
 TEST(MissingLibrary, ReportsOnStderrAndExitsNonZero) {
@@ -89,4 +100,4 @@ TEST(MissingLibrary, ReportsOnStderrAndExitsNonZero) {
 }
 
 }  // namespace
-}  // namespace corvane::qtui
+}  // namespace corvane::qt

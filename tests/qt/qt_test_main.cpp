@@ -4,8 +4,6 @@
 
 #include <QApplication>
 
-#include "reader_binding/reader_callback.h"
-#include "tests/qt/qt_test_support.h"
 
 int main(int argc, char* argv[]) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -14,11 +12,5 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
 
-  // As the program does: notifications from reader threads reach the UI
-  // through the Qt dispatcher. A failure reported from posted work fails the
-  // test that caused it.
-  corvane::testing::InstallDispatcher();
-  const int result = RUN_ALL_TESTS();
-  corvane::SetUiDispatcher(nullptr);
-  return result;
+  return RUN_ALL_TESTS();
 }

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "event_recorder.h"
-#include "tavrix/port_list.h"
-#include "tavrix/tavrix.h"
+#include "port_list.h"
+#include "tavrix.h"
 
 namespace tavrix {
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tavrix/tavrix.h"
+#include "tavrix.h"
 
 namespace tavrix::testing {
 

@@ -1,4 +1,4 @@
-#include "tavrix/frame_decoder.h"
+#include "frame_decoder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "tavrix/out_text.h"
+#include "out_text.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "tavrix/tavrix.h"
+#include "tavrix.h"
 
 namespace tavrix {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tavrix/natural_order.h"
-#include "tavrix/port_list_posix.h"
+#include "natural_order.h"
+#include "port_list_posix.h"
 
 namespace tavrix {
 namespace {

@@ -17,7 +17,7 @@
 #include "event_recorder.h"
 #include "frames.h"
 #include "pty_pair.h"
-#include "tavrix/tavrix.h"
+#include "tavrix.h"
 
 namespace tavrix {
 namespace {

@@ -1,4 +1,4 @@
-#include "tavrix/sim_reader.h"
+#include "sim_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "event_recorder.h"
-#include "tavrix/card_format.h"
+#include "card_format.h"
 
 namespace tavrix {
 namespace {

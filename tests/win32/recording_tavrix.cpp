@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "tavrix/tavrix.h"
+#include "tavrix.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The Win32 front end's own parts, in process: the task dispatcher, the
-// control adapters, the window's layout and the fatal-failure report. Plain
-// C++, no test framework; argument: the DPI the screen was set to, if any.
+// control adapters and the window's layout. Plain C++, no test framework;
+// argument: the DPI the screen was set to, if any.
 #include <windows.h>
 
 #include <algorithm>
@@ -13,13 +13,11 @@
 #include <thread>
 #include <vector>
 
-#include "main_window/form1_layout.h"
-#include "main_window/win32/dpi_metrics.h"
-#include "main_window/win32/fatal_failure.h"
-#include "main_window/win32/main_window.h"
-#include "main_window/win32/posted_task_dispatcher.h"
-#include "main_window/win32/win32_controls.h"
-#include "reader_binding/library_loader.h"
+#include "dpi_metrics.h"
+#include "form1_layout.h"
+#include "win32_controls.h"
+#include "win32_front_end.h"
+#include "win32_ui_dispatcher.h"
 
 namespace corvane::win32 {
 namespace {
@@ -44,7 +42,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD seconds = 30) {
 }
 
 void DispatcherRunsForeignTasksOnTheUiThreadInOrder() {
-  PostedTaskDispatcher dispatcher(GetModuleHandleW(nullptr), nullptr);
+  Win32UiDispatcher dispatcher(GetModuleHandleW(nullptr));
   const DWORD uiThread = GetCurrentThreadId();
   std::vector<int> order;
   bool allOnUiThread = true;
@@ -72,11 +70,11 @@ void DispatcherFreesWhatItWillNotRun() {
   bool ran = false;
   const auto task = [copy = alive, &ran] { ran = true; };
   for (const bool destroyWindow : {false, true}) {
-    PostedTaskDispatcher dispatcher(GetModuleHandleW(nullptr), nullptr);
+    Win32UiDispatcher dispatcher(GetModuleHandleW(nullptr));
     destroyWindow ? (void)DestroyWindow(dispatcher.Window()) : (void)dispatcher.Shutdown();
     Check(!dispatcher.Post(task) && alive.use_count() == 2, "a refused post is freed");
   }
-  PostedTaskDispatcher dispatcher(GetModuleHandleW(nullptr), nullptr);
+  Win32UiDispatcher dispatcher(GetModuleHandleW(nullptr));
   std::thread([&] {
     for (int index = 0; index < 3; ++index) dispatcher.Post(task);
   }).join();
@@ -85,65 +83,35 @@ void DispatcherFreesWhatItWillNotRun() {
   Check(!ran, "no refused or freed task ran");
 }
 
-void ThrowingTaskReachesTheSinkAndLaterTasksRun() {
-  std::exception_ptr caught;
-  PostedTaskDispatcher dispatcher(GetModuleHandleW(nullptr),
-                                  [&](std::exception_ptr failure) { caught = failure; });
+void ThrowingTaskDoesNotStopLaterTasks() {
+  Win32UiDispatcher dispatcher(GetModuleHandleW(nullptr));
   bool laterRan = false;
-  dispatcher.Post([] { throw ReaderLibraryMissing("no entry point TvxStop"); });
+  dispatcher.Post([] { throw std::runtime_error("no entry point TvxStop"); });
   dispatcher.Post([&] { laterRan = true; });
   Check(PumpUntil([&] { return laterRan; }), "the task after a throwing one runs");
-  FatalFailure fatal;
-  fatal.Capture(caught);
-  Check(fatal.ExitCode() == kExitReaderLibraryMissing, "the sink got the missing entry point");
 }
 
-void FatalFailureNamesWhatIsMissing() {
-  struct Case {
-    std::exception_ptr failure;
-    int exitCode;
-    const wchar_t* mentioned;
-  };
-  const Case cases[] = {
-      {nullptr, 0, L""},
-      {std::make_exception_ptr(ReaderLibraryMissing("Cannot load Tavrix.dll")),
-       kExitReaderLibraryMissing, L"Tavrix.dll"},
-      {std::make_exception_ptr(ReaderLibraryMissing("no entry point TvxGetLastCardData")),
-       kExitReaderLibraryMissing, L"TvxGetLastCardData"},
-      {std::make_exception_ptr(std::runtime_error("disk on fire")), kExitUnexpectedFailure,
-       L"disk on fire"},
-      {std::make_exception_ptr(42), kExitUnexpectedFailure, L""},
-  };
-  for (const Case& testCase : cases) {
-    FatalFailure fatal;
-    fatal.Capture(testCase.failure);
-    // The first failure is the one reported.
-    if (testCase.failure) fatal.Capture(std::make_exception_ptr(std::runtime_error("later")));
-    const std::wstring description = fatal.Description();
-    Check(fatal.ExitCode() == testCase.exitCode &&
-              description.find(testCase.mentioned) != std::wstring::npos &&
-              description.find(L"later") == std::wstring::npos,
-          "fatal failure case with exit code " + std::to_string(testCase.exitCode));
-  }
+HWND ControlHandle(HWND window, const wchar_t* name) {
+  return GetDlgItem(window, kFirstControlId + static_cast<int>(layout::IndexOf(name)));
 }
 
 void ComboBoxKeepsEntriesAsGiven() {
-  MainWindow window(GetModuleHandleW(nullptr), nullptr);
-  ComboBox& combo = window.Controls().cbCom;
-  Check(combo.ListCount() == static_cast<int>(layout::kInitialPortEntries.size()) &&
-            combo.Text().empty(),
-        "the design-time entries, none selected");
+  Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
+  ComboBox& combo = window.Controls().Get<ComboBox>(L"cbCom");
+  Check(
+      combo.Count() == static_cast<int>(layout::kInitialPortEntries.size()) && combo.Text().empty(),
+      "the design-time entries, none selected");
   combo.Clear();
   const std::vector<std::wstring> entries = {L"SIM", L"", L"COM10", L"COM2", L"COM2", L"Porta è"};
-  for (const auto& entry : entries) combo.AddItem(entry);
+  for (const auto& entry : entries) combo.Append(entry);
   std::vector<std::wstring> listed;
-  for (int index = -1; index <= combo.ListCount(); ++index) listed.push_back(combo.List(index));
+  for (int index = -1; index <= combo.Count(); ++index) listed.push_back(combo.EntryAt(index));
   Check(listed.front().empty() && listed.back().empty() &&
             std::equal(entries.begin(), entries.end(), listed.begin() + 1, listed.end() - 1),
         "entries unsorted, empty and duplicate ones kept, non-ASCII intact, outside reads empty");
-  combo.SetListIndex(5);
+  combo.Select(5);
   const bool selected = combo.Text() == L"Porta è";
-  combo.SetListIndex(-1);
+  combo.Select(-1);
   Check(selected && combo.Text().empty(), "the selected entry is the text, none reads empty");
 }
 
@@ -163,14 +131,14 @@ bool CaptionFits(HWND control, std::wstring caption) {
   return extent.cx <= inside.right && extent.cy <= inside.bottom;
 }
 
-void WindowFollowsTheLayoutTable(UINT expectedDpi) {
-  MainWindow window(GetModuleHandleW(nullptr), nullptr);
+void WindowFollowsTheLayoutTable(int expectedDpi) {
+  Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
   const HWND handle = window.Handle();
-  const UINT dpi = WindowDpi(handle);
+  const int dpi = static_cast<int>(WindowDpi(handle));
   RECT client{};
   GetClientRect(handle, &client);
-  Check(dpi == expectedDpi && client.right == TwipsToPixels(layout::kClientWidth, dpi) &&
-            client.bottom == TwipsToPixels(layout::kClientHeight, dpi),
+  Check(dpi == expectedDpi && client.right == layout::TwipsToPixels(layout::kClientWidth, dpi) &&
+            client.bottom == layout::TwipsToPixels(layout::kClientHeight, dpi),
         "client area 6450 x 2760 twips at " + std::to_string(expectedDpi) + " dpi");
   Check(!IsWindowVisible(handle), "the window waits hidden for Form_Load");
 
@@ -181,18 +149,17 @@ void WindowFollowsTheLayoutTable(UINT expectedDpi) {
   for (HWND child = GetWindow(handle, GW_CHILD); child != nullptr;
        child = GetWindow(child, GW_HWNDNEXT), ++index) {
     if (index >= layout::kControls.size()) break;
-    const layout::Control& control = layout::kControls[index];
+    const layout::ControlRow& control = layout::kControls[index];
     RECT bounds{};
     GetWindowRect(child, &bounds);
     MapWindowPoints(nullptr, handle, reinterpret_cast<POINT*>(&bounds), 2);
-    const bool placed = bounds.left == TwipsToPixels(control.left, dpi) &&
-                        bounds.top == TwipsToPixels(control.top, dpi) &&
-                        bounds.right - bounds.left == TwipsToPixels(control.width, dpi);
+    const bool placed = bounds.left == layout::TwipsToPixels(control.left, dpi) &&
+                        bounds.top == layout::TwipsToPixels(control.top, dpi) &&
+                        bounds.right - bounds.left == layout::TwipsToPixels(control.width, dpi);
     // A drop-down list's closed height comes from its font, not from the table.
     const bool sized = control.kind == layout::Kind::DropDownList ||
-                       bounds.bottom - bounds.top == TwipsToPixels(control.height, dpi);
-    const bool idMatches =
-        GetDlgCtrlID(child) == MainWindow::kFirstControlId + static_cast<int>(index);
+                       bounds.bottom - bounds.top == layout::TwipsToPixels(control.height, dpi);
+    const bool idMatches = GetDlgCtrlID(child) == kFirstControlId + static_cast<int>(index);
     wchar_t text[64] = L"";
     GetWindowTextW(child, text, 64);
     const bool captioned =
@@ -210,23 +177,23 @@ void WindowFollowsTheLayoutTable(UINT expectedDpi) {
   }
   Check(index == layout::kControls.size(), "ten controls");
   Check(allFontsSet, "every control has the window's one font");
-  const HWND combo = GetDlgItem(handle, MainWindow::kFirstControlId + 2);
+  const HWND combo = ControlHandle(handle, L"cbCom");
   Check((GetWindowLongW(combo, GWL_STYLE) & 3) == CBS_DROPDOWNLIST,
         "cbCom takes picks only, no typing");
 }
 
 void DisablingTheFocusedButtonMovesTheFocusOn() {
-  MainWindow window(GetModuleHandleW(nullptr), nullptr);
-  window.Show(SW_SHOWNOACTIVATE);
-  const HWND start = GetDlgItem(window.Handle(), MainWindow::kFirstControlId + 1);
-  const HWND combo = GetDlgItem(window.Handle(), MainWindow::kFirstControlId + 2);
+  Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
+  window.Show();
+  const HWND start = ControlHandle(window.Handle(), L"btAttiva");
+  const HWND combo = ControlHandle(window.Handle(), L"cbCom");
   SetForegroundWindow(window.Handle());
   SetFocus(start);
   Check(GetFocus() == start, "Start has the focus");
-  window.Controls().btAttiva.SetEnabled(false);
+  window.Controls().Get<Button>(L"btAttiva").SetEnabled(false);
   Check(GetFocus() == combo, "disabling Start hands the focus to the next tab stop");
-  window.Controls().cbCom.SetEnabled(false);
-  Check(GetFocus() == GetDlgItem(window.Handle(), MainWindow::kFirstControlId + 7),
+  window.Controls().Get<ComboBox>(L"cbCom").SetEnabled(false);
+  Check(GetFocus() == ControlHandle(window.Handle(), L"Text1"),
         "and disabling that hands it on to Text1");
 }
 
@@ -240,10 +207,9 @@ int main(int argc, char** argv) {
   SetProcessDPIAware();
   DispatcherRunsForeignTasksOnTheUiThreadInOrder();
   DispatcherFreesWhatItWillNotRun();
-  ThrowingTaskReachesTheSinkAndLaterTasksRun();
-  FatalFailureNamesWhatIsMissing();
+  ThrowingTaskDoesNotStopLaterTasks();
   ComboBoxKeepsEntriesAsGiven();
-  WindowFollowsTheLayoutTable(argc > 1 ? static_cast<UINT>(std::atoi(argv[1])) : kDefaultDpi);
+  WindowFollowsTheLayoutTable(argc > 1 ? std::atoi(argv[1]) : static_cast<int>(kDefaultDpi));
   DisablingTheFocusedButtonMovesTheFocusOn();
   std::printf("%s\n", g_failures == 0 ? "PASSED" : "FAILED");
   return g_failures == 0 ? 0 : 1;

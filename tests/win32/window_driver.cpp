@@ -14,7 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "form1_layout.h"
+#include "win32_front_end.h"
+
 namespace {
+
+namespace layout = corvane::layout;
+using corvane::win32::kFirstControlId;
 
 constexpr int kSkipped = 77;
 constexpr const wchar_t* kWindowClass = L"CorvaneForm1";
@@ -23,7 +29,14 @@ constexpr const wchar_t* kBadgePort = L"\\\\.\\COM6";  // the test plays the rea
 // The dialog manager gives a message box's text this ID.
 constexpr int kMessageBoxTextId = 0xFFFF;
 // Form1's controls by dialog ID, from 100 on.
-enum Control { btDisattiva, btAttiva, cbCom, Label5 = 5, Text1 = 7, Text2 = 9 };
+// The controls the scenarios drive, by their rows of the layout table.
+using Control = std::size_t;
+constexpr Control btDisattiva = layout::IndexOf(L"btDisattiva");
+constexpr Control btAttiva = layout::IndexOf(L"btAttiva");
+constexpr Control cbCom = layout::IndexOf(L"cbCom");
+constexpr Control Label5 = layout::IndexOf(L"Label5");
+constexpr Control Text1 = layout::IndexOf(L"Text1");
+constexpr Control Text2 = layout::IndexOf(L"Text2");
 
 int g_failures = 0;
 
@@ -137,7 +150,9 @@ class Program {
   const std::wstring& Folder() const { return m_folder; }
   DWORD Pid() const { return m_process.dwProcessId; }
   bool Ended() const { return WaitForSingleObject(m_process.hProcess, 0) == WAIT_OBJECT_0; }
-  HWND operator[](Control control) const { return GetDlgItem(m_window, 100 + control); }
+  HWND operator[](Control control) const {
+    return GetDlgItem(m_window, kFirstControlId + static_cast<int>(control));
+  }
 
   bool WaitForWindow() {
     WaitUntil([&] {

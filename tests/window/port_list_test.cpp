@@ -4,6 +4,7 @@
 
 #include "fake_controls.h"
 #include "fake_reader_library.h"
+#include "form1.h"
 
 namespace corvane::testing {
 namespace {
@@ -29,7 +30,7 @@ TEST_P(PortListTest, SplitsAtEveryCommaAndSelectsTheUsbPort) {
   FakeReaderLibrary library;
   library.portList = row.listText;
   library.usbName = row.usbName;
-  Form1 window(form.Controls(), library);
+  Form1 window(form.controls, form.msgBox, library);
 
   window.Form_Load();
 
@@ -103,7 +104,7 @@ TEST_P(PortListFailureTest, ReportsOnceLeavesTheListEmptyAndGoesOnToInitialize) 
   library.sizingResult = row.sizingResult;
   library.sizingLength = row.sizingLength;
   library.fillPorts = row.fill;
-  Form1 window(form.Controls(), library);
+  Form1 window(form.controls, form.msgBox, library);
 
   window.Form_Load();
 
@@ -129,7 +130,7 @@ TEST(PortList, FillingWithNoRoomForTheTerminatorGivesOneEmptyEntry) {
   FakeReaderLibrary library;
   library.portList = L"USB,COM1";
   library.fillPorts = {0, L"USB,COM1", 0};
-  Form1 window(form.Controls(), library);
+  Form1 window(form.controls, form.msgBox, library);
 
   window.Form_Load();
 
@@ -141,7 +142,7 @@ TEST(PortList, AsksTheSizeWithAnEmptyTextThenFillsABufferOfThatSize) {
   FakeForm form;
   FakeReaderLibrary library;
   library.portList = L"USB,SIM";
-  Form1 window(form.Controls(), library);
+  Form1 window(form.controls, form.msgBox, library);
 
   window.Form_Load();
 
@@ -154,7 +155,7 @@ TEST(StartUp, PortListMessagesComeBeforeTheInitializeFailure) {
   FakeReaderLibrary library;
   library.sizingResult = -1;
   library.initializeResult = -1;
-  Form1 window(form.Controls(), library);
+  Form1 window(form.controls, form.msgBox, library);
 
   window.Form_Load();
 
@@ -169,28 +170,12 @@ TEST(StartUp, InitializeResultIsJudgedBySign) {
     FakeReaderLibrary library;
     library.portList = L"USB";
     library.initializeResult = result;
-    Form1 window(form.Controls(), library);
+    Form1 window(form.controls, form.msgBox, library);
 
     window.Form_Load();
 
     EXPECT_EQ(form.msgBox.shown.size(), result < 0 ? 1u : 0u) << result;
   }
-}
-
-TEST(StartUp, TerminateOnlyUninitializesEvenWhileReading) {
-  FakeForm form;
-  FakeReaderLibrary library;
-  library.portList = L"USB";
-  Form1 window(form.Controls(), library);
-  window.Form_Load();
-  window.btAttiva_Click();
-  library.calls.clear();
-  form.journal.clear();
-
-  window.Form_Terminate();
-
-  EXPECT_THAT(library.calls, ElementsAre(L"TvxUninitialize"));
-  EXPECT_THAT(form.journal, IsEmpty());
 }
 
 }  // namespace

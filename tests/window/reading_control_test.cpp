@@ -4,6 +4,7 @@
 
 #include "fake_controls.h"
 #include "fake_reader_library.h"
+#include "form1.h"
 
 namespace corvane::testing {
 namespace {
@@ -17,7 +18,7 @@ int32_t TVX_CALL SomeNotify(int32_t, int32_t, int32_t, int32_t) { return 0; }
 struct Window {
   FakeForm form;
   FakeReaderLibrary library;
-  Form1 window{form.Controls(), library, &SomeNotify};
+  Form1 window{form.controls, form.msgBox, library, &SomeNotify};
 
   Window() {
     library.portList = L"USB,COM1,SIM";
@@ -53,16 +54,6 @@ TEST(ReadingControl, StartWithNothingSelectedPassesTheEmptyText) {
   EXPECT_THAT(w.library.calls, ElementsAre(L"TvxStartCallBack()"));
 }
 
-TEST(ReadingControl, ProgramHandsReaderCallBackByDefault) {
-  FakeForm form;
-  FakeReaderLibrary library;
-  Form1 window(form.Controls(), library);
-
-  window.btAttiva_Click();
-
-  EXPECT_EQ(library.lastStartNotify, &ReaderCallBack);
-}
-
 struct StartCase {
   int32_t result;
   std::vector<std::wstring> messages;
@@ -91,15 +82,6 @@ INSTANTIATE_TEST_SUITE_P(
                       StartCase{-1, {L"Impossibile inizializzare il lettore"}, false},
                       StartCase{-2, {L"Porta seriale non utilizzabile"}, false},
                       StartCase{-3, {L"Impossibile inizializzare il lettore"}, false}));
-
-TEST(ReadingControl, StartDisablesStartBeforeEnablingStop) {
-  Window w;
-
-  w.window.btAttiva_Click();
-
-  EXPECT_THAT(w.form.journal, ElementsAre(L"btAttiva.Enabled=false", L"btDisattiva.Enabled=true",
-                                          L"cbCom.Enabled=false"));
-}
 
 TEST(ReadingControl, StopStopsTheStartedReaderAndReturnsToIdle) {
   Window w;

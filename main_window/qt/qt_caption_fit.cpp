@@ -1,19 +1,14 @@
-#include "main_window/qt/caption_fit.h"
+#include "qt_caption_fit.h"
 
 #include <QFont>
 #include <QFontMetrics>
 #include <QString>
 #include <QWidget>
 
-#include "main_window/caption_fit.h"
+#include "caption_fit.h"
+#include "form1_layout.h"
 
-namespace corvane::qtui {
-namespace {
-
-// Qt lays the window out in device-independent pixels and scales it itself.
-constexpr int kLogicalDpi = 96;
-
-}  // namespace
+namespace corvane::qt {
 
 void FitFontToCaptions(QWidget& window) {
   QFont font = window.font();
@@ -23,7 +18,8 @@ void FitFontToCaptions(QWidget& window) {
   font.setPointSizeF(FitPointSize(font.pointSizeF(), [&font](double pointSize) {
     font.setPointSizeF(pointSize);
     const QFontMetrics metrics(font);
-    return CaptionsFit(kLogicalDpi, [&metrics](const std::wstring& caption) {
+    // Qt lays the window out at the reference DPI and scales it itself.
+    return CaptionsFit(layout::kReferenceDpi, [&metrics](const std::wstring& caption) {
       return TextExtent{metrics.horizontalAdvance(QString::fromStdWString(caption)),
                         metrics.height()};
     });
@@ -31,4 +27,4 @@ void FitFontToCaptions(QWidget& window) {
   window.setFont(font);
 }
 
-}  // namespace corvane::qtui
+}  // namespace corvane::qt

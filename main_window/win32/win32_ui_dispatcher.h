@@ -9,24 +9,20 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <exception>
 #include <functional>
 #include <mutex>
 
-#include "reader_binding/reader_callback.h"
+#include "reader_callback.h"
 
 namespace corvane::win32 {
 
-class PostedTaskDispatcher final : public UiDispatcher {
+class Win32UiDispatcher final : public UiDispatcher {
  public:
-  // Receives what a task throws; the task's message is finished by then.
-  using FailureSink = std::function<void(std::exception_ptr)>;
-
   // Create on the UI thread: that thread runs the tasks.
-  PostedTaskDispatcher(HINSTANCE instance, FailureSink onTaskFailure);
-  ~PostedTaskDispatcher() override;
-  PostedTaskDispatcher(const PostedTaskDispatcher&) = delete;
-  PostedTaskDispatcher& operator=(const PostedTaskDispatcher&) = delete;
+  explicit Win32UiDispatcher(HINSTANCE instance);
+  ~Win32UiDispatcher() override;
+  Win32UiDispatcher(const Win32UiDispatcher&) = delete;
+  Win32UiDispatcher& operator=(const Win32UiDispatcher&) = delete;
 
   bool IsUiThread() const override;
   bool Post(std::function<void()> task) override;
@@ -43,7 +39,6 @@ class PostedTaskDispatcher final : public UiDispatcher {
   void Run(LPARAM task);
 
   const DWORD m_uiThreadId = GetCurrentThreadId();
-  FailureSink m_onTaskFailure;
   HWND m_window = nullptr;
   std::mutex m_mutex;
   bool m_accepting = false;  // guarded by m_mutex

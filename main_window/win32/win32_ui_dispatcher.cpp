@@ -1,4 +1,4 @@
-#include "main_window/win32/posted_task_dispatcher.h"
+#include "win32_ui_dispatcher.h"
 
 #include <memory>
 #include <utility>
@@ -23,19 +23,18 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
 
 }  // namespace
 
-PostedTaskDispatcher::PostedTaskDispatcher(HINSTANCE instance, FailureSink onTaskFailure)
-    : m_onTaskFailure(std::move(onTaskFailure)) {
-  RegisterWindowClass(instance, &PostedTaskDispatcher::WindowProc);
+Win32UiDispatcher::Win32UiDispatcher(HINSTANCE instance) {
+  RegisterWindowClass(instance, &Win32UiDispatcher::WindowProc);
   m_window =
       CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
   m_accepting = m_window != nullptr;
 }
 
-PostedTaskDispatcher::~PostedTaskDispatcher() { Shutdown(); }
+Win32UiDispatcher::~Win32UiDispatcher() { Shutdown(); }
 
-bool PostedTaskDispatcher::IsUiThread() const { return GetCurrentThreadId() == m_uiThreadId; }
+bool Win32UiDispatcher::IsUiThread() const { return GetCurrentThreadId() == m_uiThreadId; }
 
-bool PostedTaskDispatcher::Post(std::function<void()> task) {
+bool Win32UiDispatcher::Post(std::function<void()> task) {
   auto queued = std::make_unique<Task>(std::move(task));
   // Held across PostMessage, so that Shutdown, once it has the lock, knows
   // every accepted task is already in the queue it drains.
@@ -48,7 +47,7 @@ bool PostedTaskDispatcher::Post(std::function<void()> task) {
   return true;
 }
 
-std::size_t PostedTaskDispatcher::Shutdown() {
+std::size_t Win32UiDispatcher::Shutdown() {
   {
     std::lock_guard lock(m_mutex);
     if (m_window == nullptr) return 0;
@@ -65,27 +64,24 @@ std::size_t PostedTaskDispatcher::Shutdown() {
   return freed;
 }
 
-void PostedTaskDispatcher::Run(LPARAM task) {
+void Win32UiDispatcher::Run(LPARAM task) {
   const std::unique_ptr<Task> owned(reinterpret_cast<Task*>(task));
   try {
     (*owned)();
   } catch (...) {
-    // Nothing may unwind out of a window procedure.
-    try {
-      if (m_onTaskFailure) m_onTaskFailure(std::current_exception());
-    } catch (...) {
-    }
+    // Nothing may unwind out of a window procedure; a task reports its own
+    // failures.
   }
 }
 
-LRESULT CALLBACK PostedTaskDispatcher::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                                  LPARAM lParam) {
+LRESULT CALLBACK Win32UiDispatcher::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                               LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
   } else if (message == kRunTask) {
     auto* dispatcher =
-        reinterpret_cast<PostedTaskDispatcher*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        reinterpret_cast<Win32UiDispatcher*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (dispatcher != nullptr) {
       dispatcher->Run(lParam);
     } else {

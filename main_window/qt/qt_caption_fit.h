@@ -3,9 +3,9 @@
 
 class QWidget;
 
-namespace corvane::qtui {
+namespace corvane::qt {
 
 // Sets the window's font to the platform's, sized by the caption rule.
 void FitFontToCaptions(QWidget& window);
 
-}  // namespace corvane::qtui
+}  // namespace corvane::qt

@@ -1,8 +1,8 @@
-#include "main_window/win32/main_window.h"
+#include "win32_front_end.h"
 
-#include <cwchar>
+#include <stdexcept>
 
-#include "main_window/win32/caption_font.h"
+#include "caption_font.h"
 
 namespace corvane::win32 {
 namespace {
@@ -48,110 +48,126 @@ bool RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, FailureSink onFailure)
-    : m_onFailure(std::move(onFailure)) {
-  if (!RegisterWindowClass(instance, &MainWindow::WindowProc)) return;
+Win32FrontEnd::Win32FrontEnd(HINSTANCE instance, int showCommand)
+    : m_showCommand(showCommand), m_dispatcher(std::make_shared<Win32UiDispatcher>(instance)) {
+  if (!RegisterWindowClass(instance, &Win32FrontEnd::WindowProc)) {
+    throw std::runtime_error("the window class could not be registered");
+  }
   m_window = CreateWindowExW(kWindowExStyle, kWindowClass, layout::kWindowCaption, kWindowStyle,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                              nullptr, instance, this);
-  if (m_window == nullptr) return;
+  if (m_window == nullptr) throw std::runtime_error("the window could not be created");
   CreateControls(instance);
   ApplyDpi(WindowDpi(m_window));
   FitClientArea();
 }
 
-MainWindow::~MainWindow() {
-  Destroy();
+Win32FrontEnd::~Win32FrontEnd() {
+  Close();
+  // The library calls back no more; what is still queued has no window to go to.
+  m_dispatcher->Shutdown();
   if (m_font != nullptr) DeleteObject(m_font);
 }
 
-void MainWindow::Show(int showCommand) {
+void Win32FrontEnd::Show() {
   if (m_window == nullptr) return;
-  ShowWindow(m_window, showCommand);
+  ShowWindow(m_window, m_showCommand);
   UpdateWindow(m_window);
 }
 
-void MainWindow::Destroy() {
+int Win32FrontEnd::RunLoop() {
+  MSG message{};
+  for (;;) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(message.wParam);
+    if (got == -1) throw std::runtime_error("the message loop failed");
+    // Tab, Shift+Tab and the access keys, as in a dialog.
+    if (m_window != nullptr && IsDialogMessageW(m_window, &message) != FALSE) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void Win32FrontEnd::Quit(int status) { PostQuitMessage(status); }
+
+void Win32FrontEnd::Close() {
   if (m_window != nullptr) DestroyWindow(m_window);
 }
 
-HWND MainWindow::Control(const wchar_t* name) const {
-  for (std::size_t index = 0; index < layout::kControls.size(); ++index) {
-    if (std::wcscmp(layout::kControls[index].name, name) == 0) return m_controls[index];
-  }
-  return nullptr;
-}
-
-void MainWindow::CreateControls(HINSTANCE instance) {
+void Win32FrontEnd::CreateControls(HINSTANCE instance) {
   // Created in table order: the dialog manager tabs through the children in
   // the order they were created.
   for (std::size_t index = 0; index < layout::kControls.size(); ++index) {
-    const layout::Control& control = layout::kControls[index];
-    const NativeKind native = NativeKindOf(control.kind);
+    const layout::ControlRow& row = layout::kControls[index];
+    const NativeKind native = NativeKindOf(row.kind);
     DWORD style = WS_CHILD | WS_VISIBLE | native.style;
-    if (!control.enabled) style |= WS_DISABLED;
-    const wchar_t* caption = control.kind == layout::Kind::DropDownList ? L"" : control.caption;
-    m_controls[index] = CreateWindowExW(
+    if (!row.enabled) style |= WS_DISABLED;
+    const wchar_t* caption = row.kind == layout::Kind::DropDownList ? L"" : row.caption;
+    const HWND handle = CreateWindowExW(
         native.exStyle, native.windowClass, caption, style, 0, 0, 0, 0, m_window,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + static_cast<int>(index))),
         instance, nullptr);
+    m_handles[index] = handle;
+    switch (row.kind) {
+      case layout::Kind::PushButton:
+        m_controls.Add(std::make_unique<Win32Button>(handle));
+        break;
+      case layout::Kind::DropDownList: {
+        auto comboBox = std::make_unique<Win32ComboBox>(handle);
+        for (const wchar_t* entry : layout::kInitialPortEntries) comboBox->Append(entry);
+        m_controls.Add(std::move(comboBox));
+        break;
+      }
+      case layout::Kind::Label:
+        m_controls.Add(std::make_unique<Win32Label>(handle));
+        break;
+      case layout::Kind::TextBox:
+        m_controls.Add(std::make_unique<Win32TextBox>(handle));
+        break;
+    }
   }
-
-  m_btDisattiva = Win32Button(Control(L"btDisattiva"));
-  m_btAttiva = Win32Button(Control(L"btAttiva"));
-  m_cbCom = Win32ComboBox(Control(L"cbCom"));
-  m_label2 = Win32Label(Control(L"Label2"));
-  m_label4 = Win32Label(Control(L"Label4"));
-  m_label5 = Win32Label(Control(L"Label5"));
-  m_label1 = Win32Label(Control(L"Label1"));
-  m_text1 = Win32TextBox(Control(L"Text1"));
-  m_label3 = Win32Label(Control(L"Label3"));
-  m_text2 = Win32TextBox(Control(L"Text2"));
-
-  for (const wchar_t* entry : layout::kInitialPortEntries) m_cbCom.AddItem(entry);
 }
 
-void MainWindow::ApplyDpi(UINT dpi) {
+void Win32FrontEnd::ApplyDpi(UINT dpi) {
   m_dpi = dpi;
   const HFONT font = CreateCaptionFont(dpi);
   for (std::size_t index = 0; index < layout::kControls.size(); ++index) {
-    const layout::Control& control = layout::kControls[index];
-    int height = TwipsToPixels(control.height, dpi);
+    const layout::ControlRow& control = layout::kControls[index];
+    const int scale = static_cast<int>(dpi);
+    int height = layout::TwipsToPixels(control.height, scale);
     // A drop-down list's window height includes its open list; the closed box
     // takes its height from the font.
     if (control.kind == layout::Kind::DropDownList) height *= 1 + kDropDownVisibleEntries;
-    SetWindowPos(m_controls[index], nullptr, TwipsToPixels(control.left, dpi),
-                 TwipsToPixels(control.top, dpi), TwipsToPixels(control.width, dpi), height,
+    SetWindowPos(m_handles[index], nullptr, layout::TwipsToPixels(control.left, scale),
+                 layout::TwipsToPixels(control.top, scale),
+                 layout::TwipsToPixels(control.width, scale), height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(m_controls[index], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageW(m_handles[index], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
   // The controls hold the new font now; the old one can go.
   if (m_font != nullptr) DeleteObject(m_font);
   m_font = font;
 }
 
-void MainWindow::FitClientArea() {
-  const SIZE size =
-      WindowSizeForClient(kWindowStyle, kWindowExStyle, TwipsToPixels(layout::kClientWidth, m_dpi),
-                          TwipsToPixels(layout::kClientHeight, m_dpi), m_dpi);
+void Win32FrontEnd::FitClientArea() {
+  const SIZE size = WindowSizeForClient(
+      kWindowStyle, kWindowExStyle,
+      layout::TwipsToPixels(layout::kClientWidth, static_cast<int>(m_dpi)),
+      layout::TwipsToPixels(layout::kClientHeight, static_cast<int>(m_dpi)), m_dpi);
   SetWindowPos(m_window, nullptr, 0, 0, size.cx, size.cy,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
+void Win32FrontEnd::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (HIWORD(wParam) != BN_CLICKED || lParam == 0) return;
-  const HWND button = reinterpret_cast<HWND>(lParam);
-  // A click queued before the button was disabled must not run its handler
-  // a second time (a second Start would lose the first reader's handle).
-  if (!IsWindowEnabled(button)) return;
-  if (button == Control(L"btAttiva") && m_clicks.btAttiva) {
-    m_clicks.btAttiva();
-  } else if (button == Control(L"btDisattiva") && m_clicks.btDisattiva) {
-    m_clicks.btDisattiva();
-  }
+  const auto row = static_cast<std::size_t>(LOWORD(wParam) - kFirstControlId);
+  if (row >= m_handles.size() || m_handles[row] != reinterpret_cast<HWND>(lParam)) return;
+  const auto* button =
+      dynamic_cast<const Win32Button*>(&m_controls.Get<Control>(layout::kControls[row].name));
+  if (button != nullptr) button->Click();
 }
 
-void MainWindow::OnActivate(WPARAM wParam) {
+void Win32FrontEnd::OnActivate(WPARAM wParam) {
   // Remember which control had the focus, to give it back on return.
   if (LOWORD(wParam) == WA_INACTIVE) {
     const HWND focus = GetFocus();
@@ -159,7 +175,7 @@ void MainWindow::OnActivate(WPARAM wParam) {
   }
 }
 
-void MainWindow::OnSetFocus() {
+void Win32FrontEnd::OnSetFocus() {
   HWND target = m_lastFocus;
   if (target == nullptr || !IsWindowEnabled(target) || !IsChild(m_window, target)) {
     target = GetNextDlgTabItem(m_window, nullptr, FALSE);
@@ -167,7 +183,7 @@ void MainWindow::OnSetFocus() {
   if (target != nullptr) SetFocus(target);
 }
 
-LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32FrontEnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
       OnCommand(wParam, lParam);
@@ -195,23 +211,25 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(m_window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK Win32FrontEnd::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    auto* self =
+        static_cast<Win32FrontEnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     self->m_window = window;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  auto* self = reinterpret_cast<Win32FrontEnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     self->m_window = nullptr;
     return DefWindowProcW(window, message, wParam, lParam);
   }
+  // Handlers report their own failures: nothing unwinds out of here.
   try {
     return self->Handle(message, wParam, lParam);
   } catch (...) {
-    if (self->m_onFailure) self->m_onFailure(std::current_exception());
     return 0;
   }
 }

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "reader_binding/reader_library.h"
-#include "reader_binding/text_rules.h"
+#include "library_loader.h"
+#include "reader_library.h"
+#include "text_rules.h"
 
 namespace corvane::testing {
 
@@ -21,6 +22,9 @@ struct ScriptedOutText {
 class FakeReaderLibrary final : public ReaderLibrary {
  public:
   std::vector<std::wstring> calls;
+  // Calls whose text starts with this throw, as for an entry point the
+  // library file lacks.
+  std::optional<std::wstring> missing;
 
   int32_t initializeResult = 0;
   // The port list text and the results of the sizing and the filling call.
@@ -36,16 +40,19 @@ class FakeReaderLibrary final : public ReaderLibrary {
   TvxNotify lastStartNotify = nullptr;
   int32_t lastStartUserData = -1;
 
+  bool loaded = true;
+
+  bool IsLoaded() const override { return loaded; }
   int32_t TvxInitialize() override {
-    calls.push_back(L"TvxInitialize");
+    Call(L"TvxInitialize");
     return initializeResult;
   }
   int32_t TvxUninitialize() override {
-    calls.push_back(L"TvxUninitialize");
+    Call(L"TvxUninitialize");
     return 0;
   }
   int32_t TvxPortsAvailable(std::wstring& text, int32_t& length) override {
-    calls.push_back(L"TvxPortsAvailable(" + std::to_wstring(length) + L")");
+    Call(L"TvxPortsAvailable(" + std::to_wstring(length) + L")");
     if (length == 0) {
       length = sizingLength.value_or(static_cast<int32_t>(portList.size()) + 1);
       return sizingResult;
@@ -55,40 +62,48 @@ class FakeReaderLibrary final : public ReaderLibrary {
     return Answer(fill, text, length);
   }
   int32_t TvxUSBCOMPort(std::wstring& text, int32_t& length) override {
-    calls.push_back(L"TvxUSBCOMPort(" + std::to_wstring(length) + L")");
+    Call(L"TvxUSBCOMPort(" + std::to_wstring(length) + L")");
     return Answer(usbName, text, length);
   }
   int32_t TvxGetLastError(int32_t reader, std::wstring& text, int32_t& length) override {
-    calls.push_back(L"TvxGetLastError(" + std::to_wstring(reader) + L"," + std::to_wstring(length) +
-                    L")");
+    Call(L"TvxGetLastError(" + std::to_wstring(reader) + L"," + std::to_wstring(length) + L")");
     return Answer(lastError, text, length);
   }
   int32_t TvxGetLastCardData(int32_t reader, std::wstring& text, int32_t& length) override {
-    calls.push_back(L"TvxGetLastCardData(" + std::to_wstring(reader) + L"," +
-                    std::to_wstring(length) + L")");
+    Call(L"TvxGetLastCardData(" + std::to_wstring(reader) + L"," + std::to_wstring(length) + L")");
     return Answer(lastCard, text, length);
   }
   int32_t TvxGetVersion(std::wstring&, int32_t&) override {
-    calls.push_back(L"TvxGetVersion");
+    Call(L"TvxGetVersion");
     return 0;
   }
   int32_t TvxStartCallBack(const std::wstring& port, TvxNotify notify, int32_t userData) override {
-    calls.push_back(L"TvxStartCallBack(" + port + L")");
+    Call(L"TvxStartCallBack(" + port + L")");
     lastStartPort = port;
     lastStartNotify = notify;
     lastStartUserData = userData;
     return startResult;
   }
   int32_t TvxStop(int32_t reader) override {
-    calls.push_back(L"TvxStop(" + std::to_wstring(reader) + L")");
+    Call(L"TvxStop(" + std::to_wstring(reader) + L")");
     return -1;  // ignored by the window whatever it is
   }
   int32_t TvxStart(const std::wstring& port) override {
-    calls.push_back(L"TvxStart(" + port + L")");
+    Call(L"TvxStart(" + port + L")");
     return -1;
   }
 
  private:
+  void Call(const std::wstring& call) {
+    calls.push_back(call);
+    if (missing && call.rfind(*missing, 0) == 0)
+      throw ReaderLibraryMissing("missing: " + Narrow(call));
+  }
+  static std::string Narrow(const std::wstring& text) {
+    std::string narrow;
+    for (const wchar_t c : text) narrow.push_back(static_cast<char>(c));
+    return narrow;
+  }
   static int32_t Answer(const ScriptedOutText& script, std::wstring& text, int32_t& length) {
     std::wstring buffer = text;
     if (script.written) {
