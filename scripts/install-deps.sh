@@ -7,7 +7,7 @@ set -euo pipefail
 
 run_packages=(g++ cmake ninja-build qt6-base-dev xvfb xauth)
 test_packages=("${run_packages[@]}" libgtest-dev libgmock-dev libbenchmark-dev
-  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 binutils-mingw-w64-x86-64
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 wine32:i386 binutils-mingw-w64-x86-64
   clang libclang-rt-14-dev valgrind imagemagick x11-apps python3)
 
 case "${1:-}" in
@@ -26,6 +26,12 @@ if ((${#missing[@]})); then
   sudo=""
   [[ $(id -u) -eq 0 ]] || sudo="sudo"
   echo "Installing: ${missing[*]}"
+  # 32-bit Wine comes from Debian's i386 architecture, which a fresh 64-bit
+  # system does not have.
+  if [[ " ${missing[*]} " == *:i386\ * ]] &&
+    ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+  fi
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

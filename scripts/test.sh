@@ -2,7 +2,8 @@
 # Installs what the tests need, builds every variant and runs all tests through
 # CTest: the Linux build, the same under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the threading tests under ThreadSanitizer, and
-# the Windows builds (64-bit under Wine, 32-bit checked statically).
+# the Windows builds, both word sizes under Wine (the 32-bit ones skipped where
+# the kernel runs no 32-bit programs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "caption_fit.h"
+#include "qt_caption_fit.h"
 #include "form1_layout.h"
 
 namespace corvane::qt {

@@ -12,8 +12,8 @@ inline constexpr UINT kDefaultDpi = USER_DEFAULT_SCREEN_DPI;
 
 UINT WindowDpi(HWND window);
 
-// The system's message font scaled to `dpi`; the caller deletes it.
-HFONT CreateMessageFont(UINT dpi);
+// The system's message font scaled to `dpi`.
+LOGFONTW MessageFont(UINT dpi);
 
 // The outer size of a window with `style`/`exStyle` whose client area is
 // clientWidth x clientHeight pixels at `dpi`.

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "caption_font.h"
+
 namespace corvane::win32 {
 namespace {
 
@@ -128,7 +130,7 @@ void Win32FrontEnd::CreateControls(HINSTANCE instance) {
 
 void Win32FrontEnd::ApplyDpi(UINT dpi) {
   m_dpi = dpi;
-  const HFONT font = CreateMessageFont(dpi);
+  const HFONT font = CreateCaptionFont(dpi);
   for (std::size_t index = 0; index < layout::kControls.size(); ++index) {
     const layout::ControlRow& control = layout::kControls[index];
     const int scale = static_cast<int>(dpi);
