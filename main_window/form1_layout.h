@@ -31,6 +31,9 @@ struct ControlRow {
   int width;
   int height;
   bool enabled;
+  // A label: the control it names for screen readers, by name; nullptr when
+  // it names none. Both front ends give the control its name from this.
+  const wchar_t* names = nullptr;
 };
 
 // In tab order: a control's index here is its tab index.
@@ -38,12 +41,12 @@ inline constexpr std::array<ControlRow, 10> kControls = {{
     {L"btDisattiva", Kind::PushButton, L"&Stop", 3720, 600, 1600, 375, false},
     {L"btAttiva", Kind::PushButton, L"&Start", 3720, 120, 1600, 375, true},
     {L"cbCom", Kind::DropDownList, L"", 1440, 345, 2055, 315, true},
-    {L"Label2", Kind::Label, L"connected to", 240, 360, 975, 255, true},
-    {L"Label4", Kind::Label, L"Status:", 120, 2280, 975, 255, true},
+    {L"Label2", Kind::Label, L"connected to", 240, 360, 975, 255, true, L"cbCom"},
+    {L"Label4", Kind::Label, L"Status:", 120, 2280, 975, 255, true, L"Label5"},
     {L"Label5", Kind::Label, L"Disabled", 1200, 2280, 3255, 255, true},
-    {L"Label1", Kind::Label, L"Batch n.", 240, 1320, 855, 255, true},
+    {L"Label1", Kind::Label, L"Batch n.", 240, 1320, 855, 255, true, L"Text1"},
     {L"Text1", Kind::TextBox, L"", 1080, 1200, 2175, 375, true},
-    {L"Label3", Kind::Label, L"S.N.", 240, 1800, 855, 255, true},
+    {L"Label3", Kind::Label, L"S.N.", 240, 1800, 855, 255, true, L"Text2"},
     {L"Text2", Kind::TextBox, L"", 1080, 1680, 4935, 375, true},
 }};
 
@@ -60,6 +63,15 @@ constexpr std::size_t IndexOf(std::wstring_view name) {
   }
   return kControls.size();
 }
+
+static_assert(
+    [] {
+      for (const ControlRow& row : kControls) {
+        if (row.names != nullptr && IndexOf(row.names) == kControls.size()) return false;
+      }
+      return true;
+    }(),
+    "a label names a control the table lacks");
 
 // Twips to device pixels at `dpi` (MulDiv rounding).
 constexpr int TwipsToPixels(int twips, int dpi) {

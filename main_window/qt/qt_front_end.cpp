@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "qt_caption_fit.h"
 #include "form1_layout.h"
+#include "qt_caption_fit.h"
 
 namespace corvane::qt {
 namespace {
@@ -74,6 +74,13 @@ QtFrontEnd::QtFrontEnd() {
     }
     previous = created.widget;
     m_controls.Add(std::move(created.control));
+  }
+  // A label's buddy is the control it names: Qt's accessibility takes the
+  // control's name, or its labelled-by relation, from the label.
+  for (const layout::ControlRow& row : layout::kControls) {
+    if (row.names == nullptr) continue;
+    window.findChild<QLabel*>(QString::fromWCharArray(row.name))
+        ->setBuddy(window.findChild<QWidget*>(QString::fromWCharArray(row.names)));
   }
   window.findChild<QPushButton*>(QStringLiteral("btAttiva"))->setFocus(Qt::OtherFocusReason);
 }

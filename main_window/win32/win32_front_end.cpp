@@ -1,6 +1,7 @@
 #include "win32_front_end.h"
 
 #include <stdexcept>
+#include <string_view>
 
 #include "caption_font.h"
 
@@ -31,6 +32,27 @@ NativeKind NativeKindOf(layout::Kind kind) {
       break;
   }
   return {L"STATIC", SS_LEFT, 0};
+}
+
+// The order the controls are created in, as rows of the table. The dialog
+// manager tabs through the children in creation order, so it is the table's
+// (tab) order, except that each label comes right before the control it names:
+// Windows names a control for screen readers by the text just before it.
+// Labels take no focus, so moving them leaves the tab order as it is.
+constexpr std::array<std::size_t, layout::kControls.size()> CreationOrder() {
+  std::array<std::size_t, layout::kControls.size()> order{};
+  std::size_t next = 0;
+  for (std::size_t row = 0; row < layout::kControls.size(); ++row) {
+    if (layout::kControls[row].names != nullptr) continue;  // created with its control
+    for (std::size_t label = 0; label < layout::kControls.size(); ++label) {
+      const wchar_t* named = layout::kControls[label].names;
+      if (named != nullptr && std::wstring_view(named) == layout::kControls[row].name) {
+        order[next++] = label;
+      }
+    }
+    order[next++] = row;
+  }
+  return order;
 }
 
 bool RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
@@ -95,20 +117,21 @@ void Win32FrontEnd::Close() {
 }
 
 void Win32FrontEnd::CreateControls(HINSTANCE instance) {
-  // Created in table order: the dialog manager tabs through the children in
-  // the order they were created.
-  for (std::size_t index = 0; index < layout::kControls.size(); ++index) {
+  for (const std::size_t index : CreationOrder()) {
     const layout::ControlRow& row = layout::kControls[index];
     const NativeKind native = NativeKindOf(row.kind);
     DWORD style = WS_CHILD | WS_VISIBLE | native.style;
     if (!row.enabled) style |= WS_DISABLED;
     const wchar_t* caption = row.kind == layout::Kind::DropDownList ? L"" : row.caption;
-    const HWND handle = CreateWindowExW(
+    m_handles[index] = CreateWindowExW(
         native.exStyle, native.windowClass, caption, style, 0, 0, 0, 0, m_window,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + static_cast<int>(index))),
         instance, nullptr);
-    m_handles[index] = handle;
-    switch (row.kind) {
+  }
+  // The adapters go in table order, which is how the control set finds them.
+  for (std::size_t index = 0; index < layout::kControls.size(); ++index) {
+    const HWND handle = m_handles[index];
+    switch (layout::kControls[index].kind) {
       case layout::Kind::PushButton:
         m_controls.Add(std::make_unique<Win32Button>(handle));
         break;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -101,6 +102,32 @@ TEST(WindowLayout, EveryControlMatchesTheTable) {
         EXPECT_EQ(entries, initial);
         break;
       }
+    }
+  }
+}
+
+// What a screen reader says for a control: Qt names a text box after its
+// label, and on Linux relates every control to the label that names it.
+TEST(WindowLayout, EachLabelNamesTheControlAfterIt) {
+  testing::FakeReaderLibrary library;
+  testing::QtProgram program(library);
+  const struct {
+    const char* control;
+    const char* label;
+    bool namedByLabel;
+  } cases[] = {{"cbCom", "connected to", false},
+               {"Text1", "Batch n.", true},
+               {"Text2", "S.N.", true},
+               {"Label5", "Status:", false}};
+  for (const auto& [control, label, namedByLabel] : cases) {
+    SCOPED_TRACE(control);
+    QAccessibleInterface* named =
+        QAccessible::queryAccessibleInterface(&program.Find<QWidget>(control));
+    const auto labels = named->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1);
+    EXPECT_EQ(labels.front().first->text(QAccessible::Name), label);
+    if (namedByLabel) {
+      EXPECT_EQ(named->text(QAccessible::Name), label);
     }
   }
 }

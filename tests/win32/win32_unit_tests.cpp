@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "dpi_metrics.h"
@@ -141,14 +142,15 @@ void WindowFollowsTheLayoutTable(int expectedDpi) {
             client.bottom == layout::TwipsToPixels(layout::kClientHeight, dpi),
         "client area 6450 x 2760 twips at " + std::to_string(expectedDpi) + " dpi");
   Check(!IsWindowVisible(handle), "the window waits hidden for Form_Load");
-
-  std::size_t index = 0;
+  std::vector<std::size_t> rows, tabStops;  // of the table, in creation order
   bool allFontsSet = true;
   const HFONT font =
       reinterpret_cast<HFONT>(SendMessageW(GetWindow(handle, GW_CHILD), WM_GETFONT, 0, 0));
   for (HWND child = GetWindow(handle, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT), ++index) {
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    const auto index = static_cast<std::size_t>(GetDlgCtrlID(child) - kFirstControlId);
     if (index >= layout::kControls.size()) break;
+    rows.push_back(index);
     const layout::ControlRow& control = layout::kControls[index];
     RECT bounds{};
     GetWindowRect(child, &bounds);
@@ -159,23 +161,34 @@ void WindowFollowsTheLayoutTable(int expectedDpi) {
     // A drop-down list's closed height comes from its font, not from the table.
     const bool sized = control.kind == layout::Kind::DropDownList ||
                        bounds.bottom - bounds.top == layout::TwipsToPixels(control.height, dpi);
-    const bool idMatches = GetDlgCtrlID(child) == kFirstControlId + static_cast<int>(index);
     wchar_t text[64] = L"";
     GetWindowTextW(child, text, 64);
     const bool captioned =
         control.kind == layout::Kind::DropDownList || std::wstring(text) == control.caption;
     const bool enabled = (IsWindowEnabled(child) != FALSE) == control.enabled;
     const bool tabStop = (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) != 0;
+    if (tabStop) tabStops.push_back(index);
     const bool tabStopRight = tabStop == (control.kind != layout::Kind::Label);
     const bool fits = control.kind == layout::Kind::DropDownList ||
                       control.kind == layout::Kind::TextBox || CaptionFits(child, text);
-    Check(placed && sized && idMatches && captioned && enabled && tabStopRight && fits,
-          "control " + std::to_string(index) + " in tab order, placed, set as the table says and" +
+    Check(placed && sized && captioned && enabled && tabStopRight && fits,
+          "control " + std::to_string(index) + " placed, set as the table says and" +
               " its caption on one line");
     allFontsSet = allFontsSet && font != nullptr &&
                   reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == font;
   }
-  Check(index == layout::kControls.size(), "ten controls");
+  std::sort(rows.begin(), rows.end());
+  Check(rows.size() == layout::kControls.size() &&
+            std::adjacent_find(rows.begin(), rows.end()) == rows.end(),
+        "ten controls, each with its row's ID");
+  Check(std::is_sorted(tabStops.begin(), tabStops.end()), "the focusable controls in tab order");
+  // Windows names a control after the text just before it.
+  for (const auto& [label, named] :
+       {std::pair{L"Label2", L"cbCom"}, std::pair{L"Label4", L"Label5"},
+        std::pair{L"Label1", L"Text1"}, std::pair{L"Label3", L"Text2"}}) {
+    Check(GetWindow(ControlHandle(handle, label), GW_HWNDNEXT) == ControlHandle(handle, named),
+          "a label is created right before the control it names");
+  }
   Check(allFontsSet, "every control has the window's one font");
   const HWND combo = ControlHandle(handle, L"cbCom");
   Check((GetWindowLongW(combo, GWL_STYLE) & 3) == CBS_DROPDOWNLIST,
