@@ -5,7 +5,8 @@
 #   install-deps.sh bench  what building and running the benchmarks needs
 set -euo pipefail
 
-run_packages=(g++ cmake ninja-build qt6-base-dev xvfb xauth)
+# librsvg2-bin draws the icon's PNGs, imagemagick the Windows .ico.
+run_packages=(g++ cmake ninja-build qt6-base-dev xvfb xauth librsvg2-bin)
 test_packages=("${run_packages[@]}" libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 wine32:i386 binutils-mingw-w64-x86-64
   clang libclang-rt-14-dev valgrind imagemagick x11-apps python3)

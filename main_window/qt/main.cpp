@@ -12,6 +12,8 @@ int main(int argc, char* argv[]) {
   // No application display name: Qt would append it to the window's title.
   QApplication::setApplicationName(QString::fromWCharArray(corvane::layout::kApplicationTitle));
   QApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
+  // Ties the window to the installed desktop entry, and so to its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral(CORVANE_APP_ID));
 
   corvane::qt::QtFrontEnd frontEnd;
   const corvane::qt::ExitOnSignals exitOnSignals(frontEnd);

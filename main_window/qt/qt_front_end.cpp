@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDirIterator>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -52,11 +54,23 @@ Created CreateControl(const layout::ControlRow& row, QWidget& window) {
   throw std::logic_error("layout table names an unknown kind of control");
 }
 
+// The icon at every size the resources hold, so that no size is scaled from
+// another.
+QIcon WindowIcon() {
+  QIcon icon;
+  for (QDirIterator file(QStringLiteral(":/icons"), QDir::Files, QDirIterator::Subdirectories);
+       file.hasNext();) {
+    icon.addFile(file.next());
+  }
+  return icon;
+}
+
 }  // namespace
 
 QtFrontEnd::QtFrontEnd() {
   QWidget& window = *m_window;
   window.setWindowTitle(QString::fromWCharArray(layout::kWindowCaption));
+  window.setWindowIcon(WindowIcon());
   window.setFixedSize(Pixels(layout::kClientWidth), Pixels(layout::kClientHeight));
   FitFontToCaptions(window);
 

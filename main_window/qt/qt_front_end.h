@@ -14,8 +14,8 @@ namespace corvane::qt {
 
 class QtFrontEnd final : public FrontEnd {
  public:
-  // Needs a QApplication. Builds the window, hidden: its caption, its fixed
-  // client size, a font its captions fit in, and every control of the
+  // Needs a QApplication. Builds the window, hidden: its caption and icon, its
+  // fixed client size, a font its captions fit in, and every control of the
   // layout table with its object name, geometry, caption, initial state, tab
   // order and, where a label names it, that label as its name; the first
   // focus goes to Start.

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "caption_font.h"
+#include "corvane_resources.h"
 
 namespace corvane::win32 {
 namespace {
@@ -55,13 +56,22 @@ constexpr std::array<std::size_t, layout::kControls.size()> CreationOrder() {
   return order;
 }
 
+HICON LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_CORVANE), IMAGE_ICON,
+                                       GetSystemMetrics(widthMetric),
+                                       GetSystemMetrics(heightMetric), LR_SHARED));
+}
+
 bool RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.style = CS_HREDRAW | CS_VREDRAW;
   windowClass.lpfnWndProc = windowProc;
   windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+  // The program's own icon, at the sizes the system draws; a program built
+  // without it gets the system's.
+  windowClass.hIcon = LoadProgramIcon(instance, SM_CXICON, SM_CYICON);
+  windowClass.hIconSm = LoadProgramIcon(instance, SM_CXSMICON, SM_CYSMICON);
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kWindowClass;

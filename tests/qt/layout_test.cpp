@@ -138,6 +138,7 @@ TEST(WindowLayout, CaptionAndFixedClientSize) {
   QWidget& window = program.Window();
   ASSERT_TRUE(testing::ShowActive(window));
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Form1"));
+  EXPECT_GE(window.windowIcon().availableSizes().size(), 2) << "the icon's sizes are missing";
   EXPECT_EQ(window.windowHandle()->title(), QStringLiteral("Form1"));
   EXPECT_EQ(window.size(), QSize(430, 184));
   EXPECT_EQ(window.minimumSize(), window.maximumSize());

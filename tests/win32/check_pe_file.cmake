@@ -3,6 +3,7 @@
 #   exports          exactly the reader library's ten entry points, undecorated
 #   runtime_imports  no MinGW runtime DLL among the imports
 #   version          the VERSIONINFO strings of Corvane.exe
+#   icon             an icon group with ID 1, the one Explorer shows for the file
 cmake_minimum_required(VERSION 3.25)
 if(NOT EXISTS "${FILE}")
   message(FATAL_ERROR "${FILE} does not exist")
@@ -52,6 +53,15 @@ elseif(CHECK STREQUAL "version")
     endif()
     message(STATUS "${pair}")
   endforeach()
+elseif(CHECK STREQUAL "icon")
+  objdump_headers(headers)
+  # The resource directory lists each type 3 spaces in, then the table of its
+  # IDs, each ID 5 in; type 14 is RT_GROUP_ICON.
+  string(REGEX MATCH "The .rsrc Resource Directory.*" resources "${headers}")
+  if(NOT resources MATCHES
+     "\n[0-9a-f]+   Entry: ID: 0x0+e,[^\n]*\n[^\n]*Name Table[^\n]*\n[0-9a-f]+     Entry: ID: 0x0+1,")
+    message(FATAL_ERROR "${FILE} has no icon group with ID 1:\n${resources}")
+  endif()
 else()
   message(FATAL_ERROR "unknown CHECK '${CHECK}'")
 endif()

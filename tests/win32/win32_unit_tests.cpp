@@ -142,6 +142,12 @@ void WindowFollowsTheLayoutTable(int expectedDpi) {
             client.bottom == layout::TwipsToPixels(layout::kClientHeight, dpi),
         "client area 6450 x 2760 twips at " + std::to_string(expectedDpi) + " dpi");
   Check(!IsWindowVisible(handle), "the window waits hidden for Form_Load");
+  const auto systemIcon = reinterpret_cast<ULONG_PTR>(LoadIconW(nullptr, IDI_APPLICATION));
+  for (const int icon : {GCLP_HICON, GCLP_HICONSM}) {
+    const ULONG_PTR shown = GetClassLongPtrW(handle, icon);
+    Check(shown != 0 && shown != systemIcon, "the program's own icon, big and small");
+  }
+
   std::vector<std::size_t> rows, tabStops;  // of the table, in creation order
   bool allFontsSet = true;
   const HFONT font =
