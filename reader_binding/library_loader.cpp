@@ -63,14 +63,15 @@ std::string ExecutableFolder() {
 
 void* OpenLibrary(const std::string& fileName, std::string& error) {
   // The copy beside the executable wins over any other the system would find,
-  // then the installed lib/ folder. Both are looked up here rather than left to
-  // the executable's run path, which dlopen ignores when an interposer (such as
-  // a sanitizer runtime) makes the call on the program's behalf. A file that is
-  // there but broken is reported, not quietly passed over for another.
+  // then the one in the installed program's own folder. Both are looked up
+  // here rather than left to the executable's run path, which dlopen ignores
+  // when an interposer (such as a sanitizer runtime) makes the call on the
+  // program's behalf. A file that is there but broken is reported, not quietly
+  // passed over for another.
   std::string path = fileName;
   if (fileName.find('/') == std::string::npos) {
     const std::string folder = ExecutableFolder();
-    for (const char* place : {"/", "/../lib/"}) {
+    for (const char* place : {"/", "/" CORVANE_READER_FOLDER "/"}) {
       const std::string candidate = folder + place + fileName;
       if (!folder.empty() && access(candidate.c_str(), F_OK) == 0) {
         path = candidate;

@@ -24,7 +24,7 @@ enum class Library { None, Real, Empty, Recording };
 struct LayoutCase {
   const char* name;
   Library besideExecutable;    // bin/
-  Library installedLibFolder;  // lib/, beside bin/
+  Library installedLibFolder;  // lib/corvane/, the installed program's own
   Library workingDirectory;    // a folder the program is started from
   const char* reported;        // what the report must name
 };
@@ -72,8 +72,10 @@ void ExpectReportAndNonZeroExit(const LayoutCase& layout) {
   QTemporaryDir root;
   ASSERT_TRUE(root.isValid());
   const QString bin = root.filePath(QStringLiteral("bin"));
-  const QString lib = root.filePath(QStringLiteral("lib"));
+  const QString lib = root.filePath(QStringLiteral("lib/corvane"));
   const QString work = root.filePath(QStringLiteral("work"));
+  // The public lib/ folder is nobody's in particular: its library never counts.
+  ASSERT_TRUE(Place(Library::Real, root.filePath(QStringLiteral("lib"))));
   ASSERT_TRUE(Place(layout.besideExecutable, bin));
   ASSERT_TRUE(Place(layout.installedLibFolder, lib));
   ASSERT_TRUE(Place(layout.workingDirectory, work));
@@ -105,9 +107,10 @@ TEST(MissingLibrary, ReportsOnStderrAndExitsNonZero) {
       // The folder the program is started from never supplies the library.
       {"only in the working directory", Library::None, Library::None, Library::Real,
        "libTavrix.so"},
-      // The installed layout's lib/ is searched: the file there is found, and
-      // it lacks the first entry point called.
-      {"wrong file in lib/", Library::None, Library::Empty, Library::None, "TvxPortsAvailable"},
+      // The installed program's own folder is searched: the file there is
+      // found, and it lacks the first entry point called.
+      {"wrong file in lib/corvane/", Library::None, Library::Empty, Library::None,
+       "TvxPortsAvailable"},
       // A file beside the executable wins over the installed one.
       {"wrong file beside wins over a good one", Library::Empty, Library::Real, Library::None,
        "TvxPortsAvailable"}};
