@@ -1,21 +1,25 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a role needs, only when some are missing.
-#   install-deps.sh run    what building and starting the program needs
-#   install-deps.sh test   what building and running every test needs
-#   install-deps.sh bench  what building and running the benchmarks needs
+#   install-deps.sh run      what building and starting the program needs
+#   install-deps.sh package  what making the Debian package and the Windows zips needs
+#   install-deps.sh test     what building and running every test needs
+#   install-deps.sh bench    what building and running the benchmarks needs
 set -euo pipefail
 
 # librsvg2-bin draws the icon's PNGs, imagemagick the Windows .ico.
 run_packages=(g++ cmake ninja-build qt6-base-dev xvfb xauth librsvg2-bin)
-test_packages=("${run_packages[@]}" libgtest-dev libgmock-dev libbenchmark-dev
-  g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 wine32:i386 binutils-mingw-w64-x86-64
-  clang libclang-rt-14-dev valgrind imagemagick x11-apps python3)
+package_packages=("${run_packages[@]}" g++-mingw-w64-i686 g++-mingw-w64-x86-64
+  binutils-mingw-w64-x86-64 imagemagick dpkg-dev file)
+test_packages=("${package_packages[@]}" libgtest-dev libgmock-dev libbenchmark-dev
+  wine64 wine32:i386 clang libclang-rt-14-dev valgrind x11-apps python3
+  lintian desktop-file-utils appstream)
 
 case "${1:-}" in
   run) wanted=("${run_packages[@]}") ;;
+  package) wanted=("${package_packages[@]}") ;;
   test) wanted=("${test_packages[@]}") ;;
   bench) wanted=("${run_packages[@]}" libbenchmark-dev) ;;
-  *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
+  *) echo "usage: $0 run|package|test|bench" >&2; exit 2 ;;
 esac
 
 missing=()
