@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The README's picture of the window, taken from the real program: under a
+# private Xvfb, the test plugin (tests/qt/auto_answer_plugin.cpp) picks SIM and
+# clicks Start, and once the window shows a badge, with the batch and serial
+# numbers filled and the status "Lettura OK", the window is photographed. The
+# plugin reports what the window shows through its labels; when the window
+# never reaches that state, or leaves it while being photographed, the script
+# fails and the picture stays as it was.
+#   scripts/screenshot.sh                  builds, then build/default's program -> docs/window.png
+#   scripts/screenshot.sh PROGRAM PICTURE  that program (built already) -> PICTURE
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+
+plugins=$top/build/default/tests/qt/plugins
+# One private X server at 96 DPI, so the picture depends on nothing of the
+# caller's desktop.
+if [[ ${1:-} != --inside-xvfb ]]; then
+  if [[ $# -eq 0 ]]; then
+    (cd "$top" && scripts/install-deps.sh test && cmake --preset default >/dev/null &&
+      cmake --build --preset default --target corvane corvane_auto_answer)
+    set -- "$top/build/default/bin/corvane" "$top/docs/window.png"
+  fi
+  [[ -f $plugins/generic/libcorvane_auto_answer.so ]] ||
+    { echo "screenshot: no test plugin in $plugins: build the default preset" >&2; exit 1; }
+  exec xvfb-run --auto-servernum --server-args="-screen 0 640x400x24 -dpi 96 -nolisten tcp" \
+    "$0" --inside-xvfb "$1" "$2"
+fi
+program=$2
+picture=$3
+
+work=$(mktemp -d)
+log=$work/stderr
+pid=
+finish() {
+  [[ -n $pid ]] && kill "$pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap finish EXIT
+fail() {
+  echo "screenshot: $*; what the program said:" >&2
+  cat "$log" >&2
+  exit 1
+}
+
+# A badge: the batch's 3 digits, the serial's 10 and the status after a read.
+shows_badge() {
+  local field
+  for field in 'Batch n\.=[0-9]{3}' 'S\.N\.=[0-9]{10}' 'Status:=Lettura OK'; do
+    [[ "$1;" =~ "; "$field";" ]] || return 1
+  done
+}
+mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
+XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb QT_PLUGIN_PATH=$plugins \
+  QT_QPA_GENERIC_PLUGINS=corvaneautoanswer:start=SIM "$program" 2>"$log" &
+pid=$!
+deadline=$((SECONDS + 30))
+until shows_badge "${state:=}"; do
+  process=$(ps -o stat= -p "$pid") && [[ $process != Z* ]] || fail "the program ended"
+  ((SECONDS < deadline)) || fail "no badge shown within 30 s"
+  sleep 0.1
+  state=$(grep '^state: ' "$log" | tail -n 1 || true)
+done
+# The read is painted a moment after it is reported; the next one, a couple of
+# seconds later, must not be in the picture.
+sleep 0.5
+window=$(sed -E 's/^state: window=([0-9]+);.*/\1/' <<<"$state")
+import -window "$window" -strip -define png:exclude-chunks=date,time "$work/window.png"
+[[ $(grep '^state: ' "$log" | tail -n 1) == "$state" ]] || fail "the window changed while photographed"
+grep -q '^answered: ' "$log" && fail "a message box was shown"
+
+kill -TERM "$pid"
+status=0
+wait "$pid" || status=$?
+pid=
+((status == 128 + 15)) || fail "ended by SIGTERM with status $status"
+mkdir -p "$(dirname "$picture")"
+mv "$work/window.png" "$picture"
+echo "screenshot: ${state#*; } -> $picture"
