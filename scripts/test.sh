@@ -3,7 +3,8 @@
 # CTest: the Linux build, the same under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the threading tests under ThreadSanitizer, and
 # the Windows builds, both word sizes under Wine (the 32-bit ones skipped where
-# the kernel runs no 32-bit programs).
+# the kernel runs no 32-bit programs). Then it makes the packages and checks
+# each as an operator meets it, and retakes the README's picture.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,6 +30,17 @@ for preset in mingw-x86_64 mingw-i686; do
   cmake --build --preset "$preset"
   ctest --preset "$preset" --timeout 300
 done
+
+step "packages: made, unpacked and run, and judged by Debian's tools"
+scripts/package.sh
+tests/package/check_deb.sh build/packages/corvane_*_amd64.deb
+for arch in win64:mingw-x86_64 win32:mingw-i686; do
+  tests/package/check_zip.sh build/packages/Corvane-*-"${arch%%:*}".zip "${arch%%:*}" \
+    "build/${arch#*:}/bin/corvane_window_driver.exe"
+done
+
+step "README picture: the real window after a SIM badge"
+scripts/screenshot.sh
 
 # ---------------------------------------------------------------------------
 # Fuzzing and the leak check (bench/ and fuzz/).
