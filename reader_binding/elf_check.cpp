@@ -1,4 +1,8 @@
-#include "reader_binding/elf_check.h"
+#include "elf_check.h"
+
+// Only the Linux loader needs this: the Windows one refuses a cut-short DLL
+// with an error of its own.
+#if defined(__linux__)
 
 #include <elf.h>
 #include <fcntl.h>
@@ -105,3 +109,5 @@ std::string SharedObjectRefusal(const std::string& path) {
 }
 
 }  // namespace corvane
+
+#endif

@@ -10,7 +10,7 @@
 #endif
 
 #if defined(__linux__)
-#include "reader_binding/elf_check.h"
+#include "elf_check.h"
 #endif
 
 namespace corvane {
@@ -83,8 +83,8 @@ void* OpenLibrary(const std::string& fileName, std::string& error) {
     }
   }
 #if defined(__linux__)
-  // A bare name is left unchecked: the system's search, not we, decides
-  // which file it opens.
+  // Only a path is checked: for a bare name the system's search picks the
+  // file, and which one it will pick is not ours to know.
   if (path.find('/') != std::string::npos) {
     if (const std::string refusal = SharedObjectRefusal(path); !refusal.empty()) {
       error = path + ": " + refusal;
