@@ -4,13 +4,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <pty.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <cstring>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -18,6 +16,9 @@
 
 #include "reader_binding/module1.h"
 #include "reader_binding/reader_callback.h"
+
+#include "frames.h"
+#include "pty_pair.h"
 
 namespace corvane {
 namespace {
@@ -159,31 +160,20 @@ TEST_F(ReaderCallBackTest, FailureOnTheUiThreadGoesToTheUiLoopNotIntoTheLibrary)
 // The stand-in library, fed badges as fast as a pseudo-terminal takes them,
 // while the UI thread stops it: Stop must return, and nothing may arrive after.
 TEST_F(ReaderCallBackTest, StopOnTheUiThreadWhileNotificationsPourInDoesNotDeadlock) {
-  int master = -1;
-  int slave = -1;
-  char slavePath[128] = {};
-  ASSERT_EQ(openpty(&master, &slave, slavePath, nullptr, nullptr), 0);
-  close(slave);
+  testing::PtyPair pty;
+  const int master = pty.Master();
   fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
 
   Module1 binding;
   ASSERT_GE(binding.TvxInitialize(), 0);
-  const int32_t reader = binding.TvxStartCallBack(
-      std::wstring(slavePath, slavePath + strlen(slavePath)), &ReaderCallBack, 0);
+  const std::wstring port(pty.SlavePath().begin(), pty.SlavePath().end());
+  const int32_t reader = binding.TvxStartCallBack(port, &ReaderCallBack, 0);
   ASSERT_GT(reader, 0);
 
   std::atomic<bool> writing{true};
   std::thread writer([&] {
     // Two badges in turn, so every frame is a new read.
-    const std::string frames[] = {
-        "\x02"
-        "0A1B2C3D4E"
-        "4E"
-        "\x03",
-        "\x02"
-        "0A1B2C3D4F"
-        "4F"
-        "\x03"};
+    const std::string frames[] = {testing::Frame("0A1B2C3D4E"), testing::Frame("0A1B2C3D4F")};
     // Bounded, so that a slow (instrumented) build does not queue without end.
     constexpr std::size_t kFrames = 5000;
     for (std::size_t i = 0; writing && i < kFrames;) {
@@ -206,7 +196,6 @@ TEST_F(ReaderCallBackTest, StopOnTheUiThreadWhileNotificationsPourInDoesNotDeadl
   m_dispatcher->Drain();  // what was queued before Stop returned
   writing = false;
   writer.join();
-  close(master);
 
   EXPECT_EQ(m_dispatcher->Drain(), 0) << "a notification arrived after Stop returned";
   binding.TvxUninitialize();
