@@ -107,8 +107,7 @@ TEST(Module1, MissingOrCutShortLibraryIsAFatalErrorNamingTheFile) {
   Elf64_Ehdr header{};
   ASSERT_GT(whole.size(), sizeof header);
   std::memcpy(&header, whole.data(), sizeof header);
-  // Inside the ELF header, right after it, inside the program headers, short
-  // of the section headers at the end, and inside each loadable segment.
+  // Cut in the ELF header, after it, in the program headers, each segment, the section headers.
   std::vector<std::size_t> cuts = {sizeof header / 2, sizeof header,
                                    header.e_phoff + header.e_phnum * header.e_phentsize / 2,
                                    whole.size() - 1};

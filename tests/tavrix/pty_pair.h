@@ -41,7 +41,6 @@ class PtyPair {
   PtyPair& operator=(const PtyPair&) = delete;
 
   const std::string& SlavePath() const { return m_slavePath; }
-  int Master() const { return m_master; }
 
   void Write(std::string_view bytes) {
     while (!bytes.empty()) {

@@ -130,10 +130,7 @@ TEST_F(SerialReaders, HangUpIsReportedOnceWithoutSpinningAndReopeningReadsAgain)
   replugged.Write(kGood);
   ASSERT_TRUE(m_recorder.WaitFor(TVX_EVENT_CARD));
   EXPECT_EQ(m_recorder.Notifications().back().text, kGoodData);
-  char text[128];
-  int32_t length = sizeof text;
-  ASSERT_EQ(TvxGetLastError(reader, text, &length), TVX_OK);
-  EXPECT_EQ(error.text, text);
+  EXPECT_EQ(EventRecorder::FetchThroughEntryPoints(reader, TVX_EVENT_ERROR), error.text);
 }
 
 TEST_F(SerialReaders, NoNotificationComesAfterStopOrUninitialize) {
