@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "fuzz_check.h"
 #include "frame_decoder.h"
+#include "fuzz_check.h"
 
 namespace {
 

@@ -12,9 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "fuzz_check.h"
 #include "form1.h"
 #include "form1_layout.h"
+#include "fuzz_check.h"
+#include "out_text_call.h"
 #include "text_rules.h"
 
 namespace {
@@ -59,20 +60,18 @@ struct ListComboBox final : ComboBox {
   }
 };
 
-// An out-text as Module1 handles it: the caller's text becomes an ANSI buffer
-// of its size plus a NUL; the library writes up to that many bytes and reports
-// any length; the caller keeps what the length vouches for, clamped.
+// An out-text through Module1's own handling, with a library that writes up to
+// the capacity it is told and reports any length.
 int32_t AnswerOutText(std::wstring& text, int32_t& length, const std::string& bytes,
                       int32_t reportedLength, int32_t result) {
-  std::string buffer = ToAnsi(text);
-  const std::size_t capacity = buffer.size();
-  buffer.push_back('\0');
-  const std::size_t written = std::min(bytes.size(), capacity);
-  std::memcpy(buffer.data(), bytes.data(), written);
-  buffer[written] = '\0';
-  length = reportedLength;
-  text = FromAnsi(std::string_view(buffer.data(), KeptBytes(length, capacity)));
-  return result;
+  return WithOutText(text, length, [&](char* buffer, int32_t* size) {
+    const std::size_t written =
+        std::min(bytes.size(), static_cast<std::size_t>(std::max(*size, 0)));
+    std::memcpy(buffer, bytes.data(), written);
+    buffer[written] = '\0';
+    *size = reportedLength;
+    return result;
+  });
 }
 
 class AnyAnswerLibrary final : public ReaderLibrary {

@@ -50,11 +50,29 @@ typedef int32_t(TVX_CALL* TvxNotify)(int32_t reader, int32_t event, int32_t lpar
                                      int32_t userData);
 
 TVX_EXPORT int32_t TVX_CALL TvxInitialize(void);
+/* Stops every reader as TvxStop would on the calling thread. Called on a
+ * thread that is not the library's, it also waits for the readers stopped on
+ * reader threads, so that no thread of the library is left when it returns. */
 TVX_EXPORT int32_t TVX_CALL TvxUninitialize(void);
 TVX_EXPORT int32_t TVX_CALL TvxPortsAvailable(char* text, int32_t* length);
 TVX_EXPORT int32_t TVX_CALL TvxUSBCOMPort(char* text, int32_t* length);
 TVX_EXPORT int32_t TVX_CALL TvxStartCallBack(const char* port, TvxNotify notify,
                                              int32_t userData);
+/* Stops a reader; its last texts stay available for a while.
+ *
+ * Called on a thread that is not one of the library's (the program's UI
+ * thread, say), it returns once the reader's thread has ended: nothing of
+ * that reader runs afterwards.
+ *
+ * Called on one of the library's reader threads (inside a notification), it
+ * never waits for another reader's notification to finish, since that
+ * notification may itself be waiting for this one: two readers that stop
+ * each other would otherwise hold each other for good. There it promises
+ * less: no new notification of the stopped reader starts after it returns,
+ * though one already under way may still be running. The stopped reader's
+ * thread then ends on its own and is waited for by the next TvxStart,
+ * TvxStartCallBack, TvxStop or TvxUninitialize called on a thread that is not
+ * the library's. */
 TVX_EXPORT int32_t TVX_CALL TvxStop(int32_t reader);
 TVX_EXPORT int32_t TVX_CALL TvxGetLastError(int32_t reader, char* text, int32_t* length);
 TVX_EXPORT int32_t TVX_CALL TvxGetLastCardData(int32_t reader, char* text, int32_t* length);

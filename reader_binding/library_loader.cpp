@@ -9,6 +9,10 @@
 #include <climits>
 #endif
 
+#if defined(__linux__)
+#include "elf_check.h"
+#endif
+
 namespace corvane {
 namespace {
 
@@ -79,6 +83,16 @@ void* OpenLibrary(const std::string& fileName, std::string& error) {
       }
     }
   }
+#if defined(__linux__)
+  // Only a path is checked: for a bare name the system's search picks the
+  // file, and which one it will pick is not ours to know.
+  if (path.find('/') != std::string::npos) {
+    if (const std::string refusal = SharedObjectRefusal(path); !refusal.empty()) {
+      error = path + ": " + refusal;
+      return nullptr;
+    }
+  }
+#endif
   if (void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) return library;
   const char* reason = dlerror();
   error = reason != nullptr ? reason : "unknown error";

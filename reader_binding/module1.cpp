@@ -1,26 +1,10 @@
 #include "module1.h"
 
+#include "out_text_call.h"
 #include "reader_callback.h"
 #include "text_rules.h"
 
 namespace corvane {
-namespace {
-
-// Calls `call(buffer, &length)` with `text` as an ANSI buffer that has room for
-// a NUL after its last character, then keeps only the bytes the library vouched
-// for, so neither side can read or write past the buffer.
-template <typename Call>
-int32_t WithOutText(std::wstring& text, int32_t& length, Call call) {
-  std::string buffer = ToAnsi(text);
-  const std::size_t capacity = buffer.size();
-  buffer.push_back('\0');
-  const int32_t result = call(buffer.data(), &length);
-  text = FromAnsi(std::string_view(buffer.data(), KeptBytes(length, capacity)));
-  return result;
-}
-
-}  // namespace
-
 #define CORVANE_ENTRY(name) reinterpret_cast<decltype(&::name)>(m_loader.Resolve(#name))
 
 Module1::Module1(std::string fileName) : m_loader(std::move(fileName)) {}

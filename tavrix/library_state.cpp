@@ -12,15 +12,19 @@ LibraryState& LibraryState::Instance() {
 }
 
 LibraryState::~LibraryState() {
-  std::vector<std::unique_ptr<Reader>> readers;
+  Readers readers;
   {
     std::lock_guard lock(m_mutex);
-    for (auto& [handle, reader] : m_running) readers.push_back(std::move(reader));
+    for (auto& [handle, reader] : m_running) {
+      reader->RequestStop();
+      readers.push_back(std::move(reader));
+    }
     m_running.clear();
     for (auto& reader : m_unjoined) readers.push_back(std::move(reader));
     m_unjoined.clear();
   }
-  StopAll(std::move(readers));
+  // All were asked first, so they wind down side by side.
+  readers.clear();
 }
 
 int32_t LibraryState::Initialize() {
@@ -30,27 +34,28 @@ int32_t LibraryState::Initialize() {
 }
 
 int32_t LibraryState::Uninitialize() {
-  std::vector<std::unique_ptr<Reader>> readers;
+  Readers toJoin;
   {
     std::lock_guard lock(m_mutex);
     m_initialized = false;
-    for (auto& [handle, reader] : m_running) {
-      Remember(reader->Output());
-      readers.push_back(std::move(reader));
-    }
+    for (auto& [handle, reader] : m_running) RetireLocked(std::move(reader), toJoin);
     m_running.clear();
+    TakeUnjoinedLocked(toJoin);
   }
-  StopAll(std::move(readers));
-  JoinStoppedFromInside();
+  toJoin.clear();
   return TVX_OK;
 }
 
 int32_t LibraryState::Start(std::string_view port, TvxNotify notify, int32_t userData) {
-  JoinStoppedFromInside();
+  Readers toJoin;
+  bool initialized = false;
   {
     std::lock_guard lock(m_mutex);
-    if (!m_initialized) return TVX_FAILED;
+    TakeUnjoinedLocked(toJoin);
+    initialized = m_initialized;
   }
+  toJoin.clear();
+  if (!initialized) return TVX_FAILED;
   auto output = std::make_shared<ReaderOutput>(notify, userData);
   OpenedReader opened = CreateReader(port, output);
   if (opened.status != TVX_OK) return opened.status;
@@ -69,20 +74,19 @@ int32_t LibraryState::Start(std::string_view port, TvxNotify notify, int32_t use
 }
 
 int32_t LibraryState::Stop(int32_t handle) {
-  std::unique_ptr<Reader> reader;
+  Readers toJoin;
+  int32_t result = TVX_FAILED;
   {
     std::lock_guard lock(m_mutex);
-    const auto found = m_running.find(handle);
-    if (found == m_running.end()) return TVX_FAILED;
-    reader = std::move(found->second);
-    m_running.erase(found);
-    Remember(reader->Output());
+    if (const auto found = m_running.find(handle); found != m_running.end()) {
+      RetireLocked(std::move(found->second), toJoin);
+      m_running.erase(found);
+      result = TVX_OK;
+    }
+    TakeUnjoinedLocked(toJoin);
   }
-  std::vector<std::unique_ptr<Reader>> readers;
-  readers.push_back(std::move(reader));
-  StopAll(std::move(readers));
-  JoinStoppedFromInside();
-  return TVX_OK;
+  toJoin.clear();
+  return result;
 }
 
 std::shared_ptr<ReaderOutput> LibraryState::Find(int32_t handle) const {
@@ -101,27 +105,16 @@ void LibraryState::Remember(const std::shared_ptr<ReaderOutput>& output) {
   if (m_stopped.size() > kRememberedStopped) m_stopped.pop_front();
 }
 
-void LibraryState::StopAll(std::vector<std::unique_ptr<Reader>> readers) {
-  for (auto& reader : readers) reader->Stop();
-  std::lock_guard lock(m_mutex);
-  for (auto& reader : readers) {
-    // Still running: we are inside its own notification. Freeing it here
-    // would pull the thread out from under itself.
-    if (reader->OnOwnThread()) m_unjoined.push_back(std::move(reader));
-  }
+void LibraryState::RetireLocked(std::unique_ptr<Reader> reader, Readers& toJoin) {
+  Remember(reader->Output());
+  reader->RequestStop();
+  (Reader::OnReaderThread() ? m_unjoined : toJoin).push_back(std::move(reader));
 }
 
-void LibraryState::JoinStoppedFromInside() {
-  std::vector<std::unique_ptr<Reader>> finished;
-  {
-    std::lock_guard lock(m_mutex);
-    for (auto& reader : m_unjoined) {
-      if (reader->OnOwnThread()) continue;
-      finished.push_back(std::move(reader));
-    }
-    std::erase(m_unjoined, nullptr);
-  }
-  for (auto& reader : finished) reader->Join();
+void LibraryState::TakeUnjoinedLocked(Readers& toJoin) {
+  if (Reader::OnReaderThread()) return;
+  for (auto& reader : m_unjoined) toJoin.push_back(std::move(reader));
+  m_unjoined.clear();
 }
 
 }  // namespace tavrix

@@ -40,19 +40,28 @@ class LibraryState {
   std::shared_ptr<ReaderOutput> Find(int32_t handle) const;
 
  private:
+  using Readers = std::vector<std::unique_ptr<Reader>>;
+
   void Remember(const std::shared_ptr<ReaderOutput>& output);
-  // Stops readers outside the lock: their notifications may call back in.
-  void StopAll(std::vector<std::unique_ptr<Reader>> readers);
-  void JoinStoppedFromInside();
+  // With m_mutex held: silences `reader`, asks it to stop, and puts it where
+  // it will be waited for: in `toJoin`, which the caller destroys outside the
+  // lock (notifications may call back in), or, on a reader thread, in
+  // m_unjoined.
+  void RetireLocked(std::unique_ptr<Reader> reader, Readers& toJoin);
+  // With m_mutex held: moves m_unjoined into `toJoin`, except on a reader
+  // thread.
+  void TakeUnjoinedLocked(Readers& toJoin);
 
   mutable std::mutex m_mutex;
   bool m_initialized = false;
   int32_t m_lastHandle = 0;
   std::map<int32_t, std::unique_ptr<Reader>> m_running;
   std::deque<std::shared_ptr<ReaderOutput>> m_stopped;
-  // Readers stopped from inside their own notification: their thread ends on
-  // its own and is joined by the next caller from another thread.
-  std::vector<std::unique_ptr<Reader>> m_unjoined;
+  // Readers stopped on a reader thread, which must not wait for them (the
+  // notification it would wait for may be waiting for it). Their threads end
+  // on their own and are joined by the next Start, Stop or Uninitialize from
+  // outside the library.
+  Readers m_unjoined;
 };
 
 }  // namespace tavrix

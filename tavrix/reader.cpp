@@ -3,6 +3,9 @@
 #include <exception>
 
 namespace tavrix {
+namespace {
+thread_local bool t_onReaderThread = false;
+}  // namespace
 
 Reader::~Reader() {
   if (!m_thread.joinable()) return;
@@ -22,7 +25,7 @@ void Reader::Start() {
   m_thread = std::thread([this] { RunGuarded(); });
 }
 
-bool Reader::Stop() {
+void Reader::RequestStop() {
   m_output->Silence();
   {
     std::lock_guard lock(m_stopMutex);
@@ -30,14 +33,18 @@ bool Reader::Stop() {
   }
   m_stopChanged.notify_all();
   Wake();
-  if (OnOwnThread()) return false;
+}
+
+void Reader::Stop() {
+  RequestStop();
   Join();
-  return true;
 }
 
 void Reader::Join() {
   if (m_thread.joinable() && !OnOwnThread()) m_thread.join();
 }
+
+bool Reader::OnReaderThread() { return t_onReaderThread; }
 
 bool Reader::StopRequested() const {
   std::lock_guard lock(m_stopMutex);
@@ -51,6 +58,7 @@ bool Reader::WaitForStop(std::chrono::steady_clock::duration duration) {
 
 void Reader::RunGuarded() {
   { std::lock_guard lock(m_stopMutex); }
+  t_onReaderThread = true;
   try {
     Run();
   } catch (const std::exception& error) {

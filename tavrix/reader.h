@@ -23,14 +23,18 @@ class Reader {
 
   void Start();
 
-  // After this returns no notification of this reader starts. Waits for the
-  // thread to end, except on the reader's own thread (a notification that
-  // stops its reader), where it answers false and the caller joins later.
-  bool Stop();
-
-  // Waits for a thread that was stopped from inside its own notification.
+  // After this returns no notification of this reader starts. Never waits,
+  // so it is safe under the library's lock and on any reader's thread.
+  void RequestStop();
+  // RequestStop, then Join: for callers free to wait, such as destructors.
+  void Stop();
+  // Waits for the thread to end, unless called on that thread.
   void Join();
   bool OnOwnThread() const { return std::this_thread::get_id() == m_thread.get_id(); }
+
+  // True on the thread of any reader, where waiting for a reader could wait
+  // for a notification that is itself waiting for this one.
+  static bool OnReaderThread();
 
   const std::shared_ptr<ReaderOutput>& Output() const { return m_output; }
 

@@ -1,13 +1,19 @@
 // Module1 against real shared libraries: the stand-in, a scripted one that
-// lacks an entry point, and one that does not exist.
+// lacks an entry point, one that does not exist and copies cut short.
 #include <dlfcn.h>
+#include <elf.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <climits>
 #include <clocale>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "module1.h"
 #include "reader_callback.h"
@@ -17,6 +23,7 @@ namespace {
 
 using ::testing::AllOf;
 using ::testing::HasSubstr;
+using ::testing::ThrowsMessage;
 
 constexpr const char* kScripted = "libTavrixScripted.so";
 
@@ -27,14 +34,14 @@ std::string BesideTests(const std::string& fileName) {
   return executable.substr(0, executable.rfind('/') + 1) + fileName;
 }
 
-// Drives the scripted library that a Module1 has loaded.
-void ScriptOutText(const std::string& text, int32_t bytesToWrite, int32_t reportedLength) {
+// An extra function of the scripted library that a Module1 has loaded.
+template <typename Function>
+Function* Scripted(const char* name) {
   void* library = dlopen(BesideTests(kScripted).c_str(), RTLD_NOW | RTLD_NOLOAD);
-  ASSERT_NE(library, nullptr);
-  using Script = void (*)(const char*, int32_t, int32_t);
-  reinterpret_cast<Script>(dlsym(library, "ScriptOutText"))(text.c_str(), bytesToWrite,
-                                                            reportedLength);
-  dlclose(library);
+  if (library == nullptr) return nullptr;
+  void* address = dlsym(library, name);
+  dlclose(library);  // the Module1 still holds it
+  return reinterpret_cast<Function*>(address);
 }
 
 TEST(Module1, LoadsNothingBeforeTheFirstCall) {
@@ -81,28 +88,50 @@ TEST(Module1, ReachesEveryCalledEntryPointOfTheStandIn) {
   binding.TvxUninitialize();
 }
 
-TEST(Module1, MissingLibraryIsAFatalErrorNamingTheFile) {
-  Module1 binding("libTavrixNowhere.so");
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    try {
-      binding.TvxInitialize();
-      FAIL() << "no error";
-    } catch (const ReaderLibraryMissing& error) {
-      EXPECT_THAT(error.what(), HasSubstr("libTavrixNowhere.so"));
+// Missing, or cut short as an interrupted copy or a full disk leaves it
+// (which the system loader would answer with SIGBUS): a fatal error naming
+// the file, at every call.
+TEST(Module1, MissingOrCutShortLibraryIsAFatalErrorNamingTheFile) {
+  const auto expectFatal = [](const std::string& file) {
+    Module1 binding(file);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      EXPECT_THAT([&] { binding.TvxInitialize(); },
+                  ThrowsMessage<ReaderLibraryMissing>(HasSubstr(file)));
     }
+    EXPECT_FALSE(binding.IsLoaded());
+  };
+  expectFatal("libTavrixNowhere.so");
+
+  std::ifstream original(BesideTests(TAVRIX_FILE_NAME), std::ios::binary);
+  const std::string whole{std::istreambuf_iterator<char>(original), {}};
+  Elf64_Ehdr header{};
+  ASSERT_GT(whole.size(), sizeof header);
+  std::memcpy(&header, whole.data(), sizeof header);
+  // Cut in the ELF header, after it, in the program headers, each segment, the section headers.
+  std::vector<std::size_t> cuts = {sizeof header / 2, sizeof header,
+                                   header.e_phoff + header.e_phnum * header.e_phentsize / 2,
+                                   whole.size() - 1};
+  for (std::size_t i = 0; i < header.e_phnum; ++i) {
+    Elf64_Phdr segment{};
+    std::memcpy(&segment, whole.data() + header.e_phoff + i * header.e_phentsize, sizeof segment);
+    if (segment.p_type == PT_LOAD) cuts.push_back(segment.p_offset + segment.p_filesz / 2);
   }
-  EXPECT_FALSE(binding.IsLoaded());
+  const std::string copy = std::filesystem::temp_directory_path() /
+                           ("corvane-cut-" + std::to_string(getpid()) + "-" TAVRIX_FILE_NAME);
+  for (const std::size_t length : cuts) {
+    SCOPED_TRACE("cut after " + std::to_string(length) + " bytes");
+    std::ofstream(copy, std::ios::binary | std::ios::trunc)
+        .write(whole.data(), static_cast<std::streamsize>(length));
+    expectFatal(copy);
+  }
+  std::filesystem::remove(copy);
 }
 
 TEST(Module1, MissingEntryPointIsAFatalErrorNamingIt) {
   Module1 binding(kScripted);
   EXPECT_EQ(binding.TvxInitialize(), 17);
-  try {
-    binding.TvxStop(3);
-    FAIL() << "no error";
-  } catch (const ReaderLibraryMissing& error) {
-    EXPECT_THAT(error.what(), AllOf(HasSubstr("TvxStop"), HasSubstr(kScripted)));
-  }
+  EXPECT_THAT([&] { binding.TvxStop(3); }, ThrowsMessage<ReaderLibraryMissing>(
+                                               AllOf(HasSubstr("TvxStop"), HasSubstr(kScripted))));
   EXPECT_EQ(binding.TvxInitialize(), 17) << "the library stays usable";
 }
 
@@ -123,7 +152,8 @@ TEST_P(OutTextTest, KeepsOnlyWhatTheLengthVouchesForWithinTheBuffer) {
   const OutTextCase& row = GetParam();
   Module1 binding(kScripted);
   binding.TvxInitialize();
-  ScriptOutText(row.written, row.bytesToWrite, row.reportedLength);
+  Scripted<void(const char*, int32_t, int32_t)>("ScriptOutText")(
+      row.written.c_str(), row.bytesToWrite, row.reportedLength);
 
   std::wstring text(10, L' ');
   int32_t length = 10;
@@ -131,12 +161,8 @@ TEST_P(OutTextTest, KeepsOnlyWhatTheLengthVouchesForWithinTheBuffer) {
 
   EXPECT_EQ(text, row.kept);
   EXPECT_EQ(length, row.reportedLength);
-  void* library = dlopen(BesideTests(kScripted).c_str(), RTLD_NOW | RTLD_NOLOAD);
-  ASSERT_NE(library, nullptr);
-  using LastCapacity = int32_t (*)();
-  EXPECT_EQ(reinterpret_cast<LastCapacity>(dlsym(library, "LastCapacity"))(), 10)
+  EXPECT_EQ(Scripted<int32_t()>("LastCapacity")(), 10)
       << "the library is told the buffer's size, not the size with its NUL";
-  dlclose(library);
   std::setlocale(LC_ALL, "C");
 }
 
@@ -161,12 +187,7 @@ TEST(Module1, PassesThePortAsANulTerminatedLocaleString) {
   ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr);
   Module1 binding(kScripted);
   EXPECT_EQ(binding.TvxStartCallBack(L"/dev/tty\u00e8", &ReaderCallBack, 0), 3);
-
-  void* library = dlopen(BesideTests(kScripted).c_str(), RTLD_NOW | RTLD_NOLOAD);
-  ASSERT_NE(library, nullptr);
-  using LastPort = const char* (*)();
-  EXPECT_STREQ(reinterpret_cast<LastPort>(dlsym(library, "LastPort"))(), "/dev/tty\xc3\xa8");
-  dlclose(library);
+  EXPECT_STREQ(Scripted<const char*()>("LastPort")(), "/dev/tty\xc3\xa8");
   std::setlocale(LC_ALL, "C");
 }
 

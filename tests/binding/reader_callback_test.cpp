@@ -19,6 +19,8 @@
 #include "module1.h"
 #include "reader_callback.h"
 
+#include "frames.h"
+
 namespace corvane {
 namespace {
 
@@ -175,15 +177,7 @@ TEST_F(ReaderCallBackTest, StopOnTheUiThreadWhileNotificationsPourInDoesNotDeadl
   std::atomic<bool> writing{true};
   std::thread writer([&] {
     // Two badges in turn, so every frame is a new read.
-    const std::string frames[] = {
-        "\x02"
-        "0A1B2C3D4E"
-        "4E"
-        "\x03",
-        "\x02"
-        "0A1B2C3D4F"
-        "4F"
-        "\x03"};
+    const std::string frames[] = {testing::Frame("0A1B2C3D4E"), testing::Frame("0A1B2C3D4F")};
     // Bounded, so that a slow (instrumented) build does not queue without end.
     constexpr std::size_t kFrames = 5000;
     for (std::size_t i = 0; writing && i < kFrames;) {

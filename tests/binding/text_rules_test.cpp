@@ -66,10 +66,8 @@ TEST_F(Utf8Locale, ConversionsRoundTripThroughTheLocaleEncoding) {
 }
 
 TEST_F(Utf8Locale, BrokenBytesBecomeReplacementCharacters) {
-  EXPECT_EQ(FromAnsi("ab\xc3"), L"ab\uFFFD");  // a character cut in half
-  EXPECT_EQ(FromAnsi("\xff"
-                     "x"),
-            L"\uFFFDx");  // never valid
+  EXPECT_EQ(FromAnsi("ab\xc3"), L"ab\uFFFD");                  // a character cut in half
+  EXPECT_EQ(FromAnsi(std::string("\xff") + "x"), L"\uFFFDx");  // never valid
   EXPECT_EQ(FromAnsi(std::string("a\0b", 3)), std::wstring(L"a\0b", 3));
 }
 

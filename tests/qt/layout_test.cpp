@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "expected_layout.h"
 #include "fake_reader_library.h"
 #include "form1_layout.h"
 #include "qt_program.h"
@@ -17,8 +18,6 @@
 
 namespace corvane::qt {
 namespace {
-
-constexpr int kTwipsPerLogicalPixel = layout::kTwipsPerPixelAt96Dpi;
 
 QString Name(const layout::ControlRow& control) { return QString::fromWCharArray(control.name); }
 
@@ -47,61 +46,52 @@ bool CaptionFits(const layout::ControlRow& control, const QWidget& widget) {
   return control.kind != layout::Kind::PushButton || widget.sizeHint().width() <= widget.width();
 }
 
-TEST(WindowLayout, EveryControlMatchesTheTable) {
+TEST(WindowLayout, EveryControlAsDesigned) {
   testing::FakeReaderLibrary library;
   testing::QtProgram program(library);
   QWidget& window = program.Window();
   const QStringList order = FocusChainOrder(window);
-  for (std::size_t index = 0; index < layout::kControls.size(); ++index) {
-    const layout::ControlRow& control = layout::kControls[index];
-    SCOPED_TRACE(Name(control).toStdString());
-    auto* widget = window.findChild<QWidget*>(Name(control));
+  for (std::size_t index = 0; index < testing::kExpectedControls.size(); ++index) {
+    const testing::ExpectedControl& control = testing::kExpectedControls[index];
+    const QString name = QString::fromLatin1(control.name);
+    SCOPED_TRACE(control.name);
+    auto* widget = window.findChild<QWidget*>(name);
     ASSERT_NE(widget, nullptr);
     EXPECT_EQ(widget->parentWidget(), &window);
-    // The table's twips are all multiples of 15 except some widths and
-    // heights, which round to the nearest pixel.
-    const QRect expected(qRound(control.left / double(kTwipsPerLogicalPixel)),
-                         qRound(control.top / double(kTwipsPerLogicalPixel)),
-                         qRound(control.width / double(kTwipsPerLogicalPixel)),
-                         qRound(control.height / double(kTwipsPerLogicalPixel)));
-    EXPECT_EQ(widget->geometry(), expected);
+    // Twips to pixels at 96 DPI, rounded to the nearest pixel.
+    EXPECT_EQ(widget->geometry(),
+              QRect(qRound(control.left / 15.0), qRound(control.top / 15.0),
+                    qRound(control.width / 15.0), qRound(control.height / 15.0)));
     EXPECT_EQ(widget->isEnabled(), control.enabled);
-    EXPECT_EQ(order.indexOf(Name(control)), static_cast<int>(index))
-        << order.join(u',').toStdString();
-    EXPECT_TRUE(CaptionFits(control, *widget));
+    EXPECT_EQ(order.indexOf(name), static_cast<int>(index)) << order.join(u',').toStdString();
+    EXPECT_TRUE(CaptionFits(layout::kControls[index], *widget));
 
     const QString caption = QString::fromWCharArray(control.caption);
-    switch (control.kind) {
-      case layout::Kind::PushButton:
-        ASSERT_NE(qobject_cast<QAbstractButton*>(widget), nullptr);
-        EXPECT_EQ(qobject_cast<QAbstractButton*>(widget)->text(), caption);
-        EXPECT_EQ(widget->focusPolicy(), Qt::StrongFocus);
-        break;
-      case layout::Kind::Label:
-        ASSERT_NE(qobject_cast<QLabel*>(widget), nullptr);
-        EXPECT_EQ(qobject_cast<QLabel*>(widget)->text(), caption);
-        EXPECT_EQ(widget->focusPolicy(), Qt::NoFocus);
-        break;
-      case layout::Kind::TextBox:
-        ASSERT_NE(qobject_cast<QLineEdit*>(widget), nullptr);
-        EXPECT_EQ(qobject_cast<QLineEdit*>(widget)->text(), caption);
-        EXPECT_FALSE(qobject_cast<QLineEdit*>(widget)->isReadOnly());
-        break;
-      case layout::Kind::DropDownList: {
-        auto* comboBox = qobject_cast<QComboBox*>(widget);
-        ASSERT_NE(comboBox, nullptr);
-        EXPECT_FALSE(comboBox->isEditable());
-        EXPECT_EQ(comboBox->currentIndex(), -1);
-        QStringList entries, initial;
-        for (int entry = 0; entry < comboBox->count(); ++entry) {
-          entries.append(comboBox->itemText(entry));
-        }
-        for (const wchar_t* entry : layout::kInitialPortEntries) {
-          initial.append(QString::fromWCharArray(entry));
-        }
-        EXPECT_EQ(entries, initial);
-        break;
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+      EXPECT_TRUE(name.startsWith(u"bt"));
+      EXPECT_EQ(button->text(), caption);
+      EXPECT_EQ(widget->focusPolicy(), Qt::StrongFocus);
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+      EXPECT_TRUE(name.startsWith(u"Label"));
+      EXPECT_EQ(label->text(), caption);
+      EXPECT_EQ(widget->focusPolicy(), Qt::NoFocus);
+    } else if (auto* lineEdit = qobject_cast<QLineEdit*>(widget)) {
+      EXPECT_TRUE(name.startsWith(u"Text"));
+      EXPECT_EQ(lineEdit->text(), caption);
+      EXPECT_FALSE(lineEdit->isReadOnly());
+    } else {
+      auto* comboBox = qobject_cast<QComboBox*>(widget);
+      ASSERT_NE(comboBox, nullptr);
+      EXPECT_FALSE(comboBox->isEditable());
+      EXPECT_EQ(comboBox->currentIndex(), -1);
+      QStringList entries, expected;
+      for (int entry = 0; entry < comboBox->count(); ++entry) {
+        entries.append(comboBox->itemText(entry));
       }
+      for (const wchar_t* entry : testing::kExpectedInitialEntries) {
+        expected.append(QString::fromWCharArray(entry));
+      }
+      EXPECT_EQ(entries, expected);
     }
   }
 }

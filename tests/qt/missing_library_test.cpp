@@ -19,7 +19,7 @@ namespace {
 
 constexpr int kRunDeadlineMs = 30000;
 
-enum class Library { None, Real, Empty, Recording };
+enum class Library { None, Real, Empty, Recording, CutShort };
 
 struct LayoutCase {
   const char* name;
@@ -39,6 +39,9 @@ bool Place(Library library, const QString& folder) {
     case Library::Empty:
       return QDir().mkpath(folder) &&
              QFile::copy(QStringLiteral(CORVANE_EMPTY_LIBRARY_FILE), target);
+    case Library::CutShort:  // an interrupted copy: the first 4 KiB
+      return QDir().mkpath(folder) && QFile::copy(QStringLiteral(CORVANE_TAVRIX_FILE), target) &&
+             QFile::resize(target, 4096);
     case Library::Recording:
       return QDir().mkpath(folder) &&
              QFile::copy(QStringLiteral(CORVANE_RECORDING_LIBRARY_FILE), target);
@@ -111,6 +114,8 @@ TEST(MissingLibrary, ReportsOnStderrAndExitsNonZero) {
       // found, and it lacks the first entry point called.
       {"wrong file in lib/corvane/", Library::None, Library::Empty, Library::None,
        "TvxPortsAvailable"},
+      // Refused before the system's loader could crash on it.
+      {"cut short beside", Library::CutShort, Library::Real, Library::None, "file too short"},
       // A file beside the executable wins over the installed one.
       {"wrong file beside wins over a good one", Library::Empty, Library::Real, Library::None,
        "TvxPortsAvailable"}};

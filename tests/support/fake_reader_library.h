@@ -3,11 +3,14 @@
 // caller gets back the bytes the reported length vouches for, clamped.
 #pragma once
 
+#include <algorithm>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "library_loader.h"
+#include "out_text_call.h"
 #include "reader_library.h"
 #include "text_rules.h"
 
@@ -104,19 +107,22 @@ class FakeReaderLibrary final : public ReaderLibrary {
     for (const wchar_t c : text) narrow.push_back(static_cast<char>(c));
     return narrow;
   }
+  // The library's side of an out-text: it writes what the script says, as
+  // much as fits with its NUL, and reports its length unless told otherwise.
+  // The program's side is Module1's own.
   static int32_t Answer(const ScriptedOutText& script, std::wstring& text, int32_t& length) {
-    std::wstring buffer = text;
-    if (script.written) {
-      const std::wstring cut = script.written->substr(
-          0, std::min<std::size_t>(script.written->size(),
-                                   length > 0 ? static_cast<std::size_t>(length) - 1 : 0));
-      buffer.replace(0, std::min(cut.size(), buffer.size()), cut);
-      if (cut.size() < buffer.size()) buffer[cut.size()] = L'\0';
-      length = static_cast<int32_t>(cut.size()) + 1;
-    }
-    if (script.reportedLength) length = *script.reportedLength;
-    text = buffer.substr(0, KeptBytes(length, buffer.size()));
-    return script.result;
+    return WithOutText(text, length, [&script](char* buffer, int32_t* size) {
+      if (script.written) {
+        const std::string bytes = ToAnsi(*script.written);
+        const auto room = static_cast<std::size_t>(std::max(*size, 1) - 1);
+        const std::size_t count = std::min(bytes.size(), room);
+        std::memcpy(buffer, bytes.data(), count);
+        buffer[count] = '\0';
+        *size = static_cast<int32_t>(count) + 1;
+      }
+      if (script.reportedLength) *size = *script.reportedLength;
+      return script.result;
+    });
   }
 };
 

@@ -37,21 +37,6 @@ std::vector<std::string> PortsAvailable() {
   return names;
 }
 
-TEST(EntryPointsBeforeInitialize, RefuseToStartButListPorts) {
-  TvxUninitialize();
-  EventRecorder recorder;
-  EXPECT_EQ(TvxStartCallBack("SIM", &EventRecorder::Notify, recorder.UserData()), TVX_FAILED);
-  EXPECT_EQ(TvxStart("SIM"), TVX_FAILED);
-  EXPECT_EQ(PortsAvailable().front(), "USB");
-  // Start works once initialised, and not after the library is brought down.
-  ASSERT_EQ(TvxInitialize(), TVX_OK);
-  const int32_t reader = TvxStart("SIM");
-  EXPECT_GT(reader, 0);
-  TvxUninitialize();
-  EXPECT_EQ(TvxStart("SIM"), TVX_FAILED);
-  EXPECT_EQ(TvxStop(reader), TVX_FAILED);
-}
-
 // The window selects the entry equal to the USB port's name: the two must agree.
 TEST_F(EntryPoints, PortListHasTheUsbNameFirstSimLastAndDevicesBetween) {
   const std::vector<std::string> names = PortsAvailable();
@@ -84,8 +69,14 @@ TEST_F(EntryPoints, RejectNamesThatAreNoReader) {
   EXPECT_TRUE(recorder.Events().empty());
 }
 
-// A stale handle must never reach a later reader.
-TEST_F(EntryPoints, HandlesArePositiveNeverReusedAndUnknownOnesRefused) {
+// Readers start only while the library is initialised, and a stale handle
+// never reaches a later reader.
+TEST(EntryPointsAcrossInitialize, StartOnlyWhenInitialisedAndNeverReuseAHandle) {
+  TvxUninitialize();
+  EXPECT_EQ(TvxStartCallBack("SIM", &EventRecorder::Notify, 0), TVX_FAILED);
+  EXPECT_EQ(TvxStart("SIM"), TVX_FAILED);
+  EXPECT_EQ(PortsAvailable().front(), "USB") << "ports are listed before Initialize";
+  ASSERT_EQ(TvxInitialize(), TVX_OK);
   int32_t previous = 0;
   for (int i = 0; i < 3; ++i) {
     const int32_t reader = TvxStart("SIM");
@@ -93,10 +84,12 @@ TEST_F(EntryPoints, HandlesArePositiveNeverReusedAndUnknownOnesRefused) {
     EXPECT_EQ(TvxStop(reader), TVX_OK);
     previous = reader;
   }
+  const int32_t running = TvxStart("SIM");
   TvxUninitialize();
+  EXPECT_EQ(TvxStart("SIM"), TVX_FAILED);
+  EXPECT_EQ(TvxStop(running), TVX_FAILED) << "stopped by Uninitialize";
   ASSERT_EQ(TvxInitialize(), TVX_OK);
-  EXPECT_GT(TvxStart("SIM"), previous);
-  EXPECT_EQ(TvxStop(previous), TVX_FAILED);
+  EXPECT_GT(TvxStart("SIM"), running);
   char text[16];
   for (int32_t handle : {0, -1, -2, 999999, INT32_MAX}) {
     int32_t length = sizeof text;
@@ -104,6 +97,7 @@ TEST_F(EntryPoints, HandlesArePositiveNeverReusedAndUnknownOnesRefused) {
     EXPECT_EQ(TvxGetLastError(handle, text, &length), TVX_FAILED) << handle;
     EXPECT_EQ(TvxGetLastCardData(handle, text, &length), TVX_FAILED) << handle;
   }
+  TvxUninitialize();
 }
 
 TEST_F(EntryPoints, SimulatorReportsReadingThenABadge) {

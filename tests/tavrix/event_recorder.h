@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <shared_mutex>
 #include <string>
 #include <vector>
 
@@ -50,8 +51,8 @@ class EventRecorder {
   // The function to give the library; the library hands back only an
   // integer, UserData(), so recorders are found by it.
   static int32_t TVX_CALL Notify(int32_t reader, int32_t event, int32_t lparam, int32_t userData) {
-    // Held across the call, so a recorder cannot be destroyed under it.
-    std::lock_guard lock(s_registryMutex);
+    // Held across the call so no recorder dies under it; shared, so readers notify side by side.
+    std::shared_lock lock(s_registryMutex);
     const auto found = s_registry.find(userData);
     if (found != s_registry.end()) found->second->Record({reader, event, lparam, {}});
     return 0;
@@ -101,7 +102,7 @@ class EventRecorder {
     m_arrived.notify_all();
   }
 
-  static inline std::mutex s_registryMutex;
+  static inline std::shared_mutex s_registryMutex;
   static inline std::map<int32_t, EventRecorder*> s_registry;
   static inline int32_t s_nextUserData = 1000;
   int32_t m_userData = 0;

@@ -2,179 +2,128 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "fake_controls.h"
-#include "fake_reader_library.h"
-#include "form1.h"
+#include "test_window.h"
 
 namespace corvane::testing {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
+using ::testing::Not;
 
-struct PortListCase {
-  const char* name;
-  std::wstring listText;
-  ScriptedOutText usbName;
-  std::vector<std::wstring> entries;
-  int selected;
-  std::vector<std::wstring> messages;
-};
-
-class PortListTest : public ::testing::TestWithParam<PortListCase> {};
-
-TEST_P(PortListTest, SplitsAtEveryCommaAndSelectsTheUsbPort) {
-  const PortListCase& row = GetParam();
-  FakeForm form;
-  FakeReaderLibrary library;
-  library.portList = row.listText;
-  library.usbName = row.usbName;
-  Form1 window(form.controls, form.msgBox, library);
-
-  window.Form_Load();
-
-  EXPECT_THAT(form.cbCom.entries, ElementsAreArray(row.entries));
-  EXPECT_EQ(form.cbCom.selected, row.selected);
-  EXPECT_THAT(form.msgBox.shown, ElementsAreArray(row.messages));
-}
-
+const std::wstring kListError = L"Errore leggendo elenco porte";
+const std::wstring kUsbError = L"Errore leggendo nome porta usb";
 const ScriptedOutText kUsb{0, L"USB", std::nullopt};
-const std::wstring kUsbNameError = L"Errore leggendo nome porta usb";
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PortListTest,
-    ::testing::Values(
-        PortListCase{
-            "ThreeNamesUsbLast", L"COM1,COM2,USB", kUsb, {L"COM1", L"COM2", L"USB"}, 2, {}},
-        PortListCase{"TrailingComma", L"USB,COM1,", kUsb, {L"USB", L"COM1", L""}, 0, {}},
-        PortListCase{"TwoCommasInARow", L"COM1,,USB", kUsb, {L"COM1", L"", L"USB"}, 2, {}},
-        PortListCase{"EmptyList", L"", kUsb, {L""}, -1, {}},
-        PortListCase{"NoComma", L"USB", kUsb, {L"USB"}, 0, {}},
-        PortListCase{"SpacesAreKept", L" USB,USB ,COM1", kUsb, {L" USB", L"USB ", L"COM1"}, -1, {}},
-        PortListCase{"CaseDiffers", L"usb,COM1", kUsb, {L"usb", L"COM1"}, -1, {}},
-        PortListCase{"LongerNameDoesNotMatch", L"USB1,COM1", kUsb, {L"USB1", L"COM1"}, -1, {}},
-        PortListCase{
-            "FirstOfTwoEqualEntries", L"COM1,USB,USB", kUsb, {L"COM1", L"USB", L"USB"}, 1, {}},
-        // A failing call that leaves its arguments alone leaves 9 spaces to compare.
-        PortListCase{"UsbNameCallFailsUntouched",
-                     L"COM1,         ,USB",
-                     ScriptedOutText{-1, std::nullopt, std::nullopt},
-                     {L"COM1", L"         ", L"USB"},
-                     1,
-                     {kUsbNameError}},
-        PortListCase{"UsbNameCallFailsAfterWriting",
-                     L"COM1,USB",
-                     ScriptedOutText{-7, L"USB", 4},
-                     {L"COM1", L"USB"},
-                     1,
-                     {kUsbNameError}},
-        // A name reported with no room for its terminator is the empty text.
-        PortListCase{
-            "UsbNameLengthZero", L"COM1,", ScriptedOutText{0, L"USB", 0}, {L"COM1", L""}, 1, {}},
-        // A length beyond the 10-character buffer keeps the buffer, nothing more.
-        PortListCase{"UsbNameLengthTooLarge",
-                     L"COM1,USB",
-                     ScriptedOutText{0, L"USB", 1000},
-                     {L"COM1", L"USB"},
-                     -1,
-                     {}},
-        PortListCase{"UsbNameOfNineCharacters",
-                     L"COM1,ABCDEFGHI",
-                     ScriptedOutText{0, L"ABCDEFGHIJKL", std::nullopt},
-                     {L"COM1", L"ABCDEFGHI"},
-                     1,
-                     {}}),
-    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+TEST(PortList, SplitsAtEveryCommaAndSelectsTheFirstExactUsbName) {
+  const struct {
+    const wchar_t* list;
+    ScriptedOutText usbName;
+    std::vector<std::wstring> entries;
+    int selected;
+    std::vector<std::wstring> messages;
+  } rows[] = {
+      // clang-format off
+      {L"COM1,COM2,USB", kUsb, {L"COM1", L"COM2", L"USB"}, 2, {}},
+      {L"USB,COM1,", kUsb, {L"USB", L"COM1", L""}, 0, {}},
+      {L"COM1,,USB", kUsb, {L"COM1", L"", L"USB"}, 2, {}},
+      {L"", kUsb, {L""}, -1, {}},
+      {L" USB,USB ,usb,USB1", kUsb, {L" USB", L"USB ", L"usb", L"USB1"}, -1, {}},
+      {L"COM1,USB,USB", kUsb, {L"COM1", L"USB", L"USB"}, 1, {}},
+      // A failing call that leaves its arguments alone leaves 9 spaces.
+      {L"COM1,         ,USB", {-1, std::nullopt, std::nullopt}, {L"COM1", L"         ", L"USB"}, 1, {kUsbError}},
+      {L"COM1,USB", {-7, L"USB", 4}, {L"COM1", L"USB"}, 1, {kUsbError}},
+      // No room for the terminator is the empty name; a length past the
+      // 10-character buffer keeps the buffer and no more.
+      {L"COM1,", {0, L"USB", 0}, {L"COM1", L""}, 1, {}},
+      {L"COM1,USB", {0, L"USB", 1000}, {L"COM1", L"USB"}, -1, {}},
+      {L"COM1,ABCDEFGHI", {0, L"ABCDEFGHIJKL", std::nullopt}, {L"COM1", L"ABCDEFGHI"}, 1, {}},
+      // clang-format on
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::PrintToString(std::wstring(row.list)));
+    FakeForm form;
+    FakeReaderLibrary library;
+    library.portList = row.list;
+    library.usbName = row.usbName;
+    Form1 window(form.controls, form.msgBox, library);
 
-struct PortListFailure {
-  const char* name;
-  int32_t sizingResult;
-  std::optional<int32_t> sizingLength;
-  ScriptedOutText fill;
-};
+    window.Form_Load();
 
-class PortListFailureTest : public ::testing::TestWithParam<PortListFailure> {};
-
-TEST_P(PortListFailureTest, ReportsOnceLeavesTheListEmptyAndGoesOnToInitialize) {
-  const PortListFailure& row = GetParam();
-  FakeForm form;
-  FakeReaderLibrary library;
-  library.portList = L"USB,COM1";
-  library.sizingResult = row.sizingResult;
-  library.sizingLength = row.sizingLength;
-  library.fillPorts = row.fill;
-  Form1 window(form.controls, form.msgBox, library);
-
-  window.Form_Load();
-
-  EXPECT_THAT(form.cbCom.entries, IsEmpty());
-  EXPECT_EQ(form.cbCom.selected, -1);
-  EXPECT_THAT(form.msgBox.shown, ElementsAre(L"Errore leggendo elenco porte"));
-  EXPECT_EQ(library.calls.back(), L"TvxInitialize");
-  for (const auto& call : library.calls) EXPECT_NE(call, L"TvxUSBCOMPort(10)");
+    EXPECT_THAT(form.cbCom.entries, ElementsAreArray(row.entries));
+    EXPECT_EQ(form.cbCom.selected, row.selected);
+    EXPECT_THAT(form.msgBox.shown, ElementsAreArray(row.messages));
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PortListFailureTest,
-    ::testing::Values(PortListFailure{"SizingAnswersZero", 0, std::nullopt, {}},
-                      PortListFailure{"SizingGivesZeroLength", -3, 0, {}},
-                      PortListFailure{"SizingGivesNegativeLength", -3, -20, {}},
-                      PortListFailure{"SizingAsksForGigabytes", -3, 0x7fffffff, {}},
-                      PortListFailure{"FillingFails", -3, std::nullopt, {-1, std::nullopt, {}}},
-                      PortListFailure{"FillingStillTooSmall", -3, std::nullopt, {-3, L"USB", {}}}),
-    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+TEST(PortList, RefusedListsLeaveItEmptyReportOnceAndGoOnToInitialize) {
+  const struct {
+    int32_t sizingResult;
+    std::optional<int32_t> sizingLength;
+    ScriptedOutText fill;
+  } rows[] = {
+      {0, std::nullopt, {}},
+      {-3, 0, {}},
+      {-3, -20, {}},
+      {-3, 65537, {}},  // more than any port list: refused unasked
+      {-3, 0x7fffffff, {}},
+      {-3, std::nullopt, {-1, std::nullopt, {}}},
+      {-3, std::nullopt, {-3, L"USB", {}}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.sizingLength.value_or(0));
+    FakeForm form;
+    FakeReaderLibrary library;
+    library.portList = L"USB,COM1";
+    library.sizingResult = row.sizingResult;
+    library.sizingLength = row.sizingLength;
+    library.fillPorts = row.fill;
+    Form1 window(form.controls, form.msgBox, library);
 
-TEST(PortList, FillingWithNoRoomForTheTerminatorGivesOneEmptyEntry) {
-  FakeForm form;
-  FakeReaderLibrary library;
-  library.portList = L"USB,COM1";
-  library.fillPorts = {0, L"USB,COM1", 0};
-  Form1 window(form.controls, form.msgBox, library);
+    window.Form_Load();
 
-  window.Form_Load();
-
-  EXPECT_THAT(form.cbCom.entries, ElementsAre(L""));
-  EXPECT_THAT(form.msgBox.shown, IsEmpty());
+    EXPECT_THAT(form.cbCom.entries, IsEmpty());
+    EXPECT_EQ(form.cbCom.selected, -1);
+    EXPECT_THAT(form.msgBox.shown, ElementsAre(kListError));
+    EXPECT_EQ(library.calls.back(), L"TvxInitialize");
+    EXPECT_THAT(library.calls, Not(Contains(L"TvxUSBCOMPort(10)")));
+  }
 }
 
 TEST(PortList, AsksTheSizeWithAnEmptyTextThenFillsABufferOfThatSize) {
-  FakeForm form;
-  FakeReaderLibrary library;
-  library.portList = L"USB,SIM";
-  Form1 window(form.controls, form.msgBox, library);
+  TestWindow w;
+  w.library.portList = L"USB,SIM";
+  w.window.Form_Load();
+  EXPECT_THAT(w.library.calls, ElementsAre(L"TvxPortsAvailable(0)", L"TvxPortsAvailable(8)",
+                                           L"TvxUSBCOMPort(10)", L"TvxInitialize"));
 
-  window.Form_Load();
-
-  EXPECT_THAT(library.calls, ElementsAre(L"TvxPortsAvailable(0)", L"TvxPortsAvailable(8)",
-                                         L"TvxUSBCOMPort(10)", L"TvxInitialize"));
+  // The largest size taken at its word; a fill with no room for the
+  // terminator gives one empty entry.
+  w.library.sizingLength = 65536;
+  w.library.fillPorts = {0, L"USB,COM1", 0};
+  w.Forget();
+  w.window.Form_Load();
+  EXPECT_EQ(w.library.calls[1], L"TvxPortsAvailable(65536)");
+  EXPECT_THAT(w.form.cbCom.entries, ElementsAre(L""));
+  EXPECT_THAT(w.form.msgBox.shown, IsEmpty());
 }
 
-TEST(StartUp, PortListMessagesComeBeforeTheInitializeFailure) {
-  FakeForm form;
-  FakeReaderLibrary library;
-  library.sizingResult = -1;
-  library.initializeResult = -1;
-  Form1 window(form.controls, form.msgBox, library);
-
-  window.Form_Load();
-
-  EXPECT_THAT(form.msgBox.shown,
-              ElementsAre(L"Errore leggendo elenco porte", L"Errore in inizializzazione API"));
-  EXPECT_TRUE(form.btAttiva.enabled);
-}
-
-TEST(StartUp, InitializeResultIsJudgedBySign) {
+TEST(StartUp, InitializeIsJudgedBySignAndReportedAfterThePortList) {
   for (const int32_t result : {-1, -100, 0, 1, 7}) {
     FakeForm form;
     FakeReaderLibrary library;
-    library.portList = L"USB";
+    library.sizingResult = -1;
     library.initializeResult = result;
     Form1 window(form.controls, form.msgBox, library);
 
     window.Form_Load();
 
-    EXPECT_EQ(form.msgBox.shown.size(), result < 0 ? 1u : 0u) << result;
+    std::vector<std::wstring> expected{kListError};
+    if (result < 0) expected.push_back(L"Errore in inizializzazione API");
+    EXPECT_THAT(form.msgBox.shown, ElementsAreArray(expected)) << result;
+    EXPECT_TRUE(form.btAttiva.enabled);
   }
 }
 

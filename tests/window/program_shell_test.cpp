@@ -82,6 +82,24 @@ TEST(ProgramShell, ClosingWhileReadingUninitialisesWithoutStopping) {
   EXPECT_EQ(program.library.calls.back(), L"TvxUninitialize");
 }
 
+TEST(ProgramShell, StartUpMessagesComeBeforeTheWindowWhichThenShowsReady) {
+  Program program;
+  program.library.sizingResult = -1;
+  program.library.initializeResult = -1;
+  std::vector<std::size_t> eventsSeenByEachMessage;
+  program.frontEnd.form.msgBox.whileShown = [&](const std::wstring&) {
+    eventsSeenByEachMessage.push_back(program.frontEnd.events.size());
+  };
+
+  EXPECT_EQ(program.Run(), 0);
+
+  EXPECT_THAT(program.frontEnd.form.msgBox.shown,
+              ElementsAre(L"Errore leggendo elenco porte", L"Errore in inizializzazione API"));
+  EXPECT_THAT(eventsSeenByEachMessage, ElementsAre(0u, 0u));  // before Show
+  EXPECT_THAT(program.frontEnd.events, ElementsAre(L"Show", L"Close"));
+  EXPECT_TRUE(program.frontEnd.form.btAttiva.enabled);
+}
+
 TEST(ProgramShell, MissingLibraryIsReportedBeforeAnyWindowAndNotLoadedAgain) {
   Program program;
   program.library.loaded = false;
