@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr const char* kScriptLibrary = "libCorvaneFuzzScript.so";
+constexpr const char* kScriptLibrary = "libTavrixScripted.so";
 using ScriptFunction = void (*)(const char* bytes, int32_t count, int32_t reportedLength);
 
 std::string BesideMe(const char* file) {
@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // The same file Module1 loads, so both see one copy of the script.
   void* library = ::dlopen(BesideMe(kScriptLibrary).c_str(), RTLD_NOW);
   FUZZ_CHECK(library != nullptr);
-  g_script = reinterpret_cast<ScriptFunction>(::dlsym(library, "ScriptCardData"));
+  g_script = reinterpret_cast<ScriptFunction>(::dlsym(library, "ScriptOutText"));
   FUZZ_CHECK(g_script != nullptr);
   return 0;
 }

@@ -81,11 +81,11 @@ TEST(ReaderCallBackThroughQt, ReachesTheLiveWindowOnlyFromTheUiThread) {
   auto program = std::make_unique<testing::QtProgram>(library);
   auto* status = &program->Find<QLabel>("Label5");
 
-  std::thread([] { ReaderCallBack(5, 8, 0, 0); }).join();
+  std::thread([] { ReaderCallBack(5, TVX_EVENT_READING, 0, 0); }).join();
   EXPECT_EQ(status->text(), QStringLiteral("Disabled"));  // not touched off the UI thread
   ASSERT_TRUE(testing::WaitUntil([&] { return status->text() == QStringLiteral("Attivo"); }));
 
-  std::thread([] { ReaderCallBack(5, 7, 0, 0); }).join();
+  std::thread([] { ReaderCallBack(5, TVX_EVENT_CARD, 0, 0); }).join();
   program.reset();
   const auto callsAfterClose = library.calls.size();
   QCoreApplication::processEvents();

@@ -63,8 +63,6 @@ bool Place(Library library, const QString& folder) {
   environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   environment.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(CORVANE_TEST_PLUGIN_PATH));
   environment.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), plugin);
-  environment.insert(QStringLiteral("CORVANE_TEST_CALL_LOG"),
-                     root.filePath(QStringLiteral("calls")));
   program.setProcessEnvironment(environment);
   program.setWorkingDirectory(root.filePath(QStringLiteral("work")));
   program.setProgram(executable);
@@ -134,7 +132,7 @@ TEST(EndingSignal, EndsAsClosingTheWindowDoesWithTheShellsStatus) {
     ASSERT_TRUE(Place(Library::None, root.filePath(QStringLiteral("work"))));
     QProcess program;
     ASSERT_TRUE(Prepare(root, QStringLiteral("corvaneautoanswer:start"), program));
-    QFile calls(root.filePath(QStringLiteral("calls")));
+    QFile calls(root.filePath(QStringLiteral("work/calls.log")));
     const auto Calls = [&calls] {
       calls.open(QIODevice::ReadOnly);
       const QStringList lines = QString::fromLatin1(calls.readAll()).split(u'\n');

@@ -79,7 +79,7 @@ TEST(FatalError, IsReportedOnceNamingTheEntryPointAndLaterEventsAreIgnored) {
       {L"TvxGetLastCardData",
        [](testing::QtProgram& p) {
          Click(p, "btAttiva");
-         std::thread([] { ReaderCallBack(7, 7, 0, 0); }).join();
+         std::thread([] { ReaderCallBack(7, TVX_EVENT_CARD, 0, 0); }).join();
        }},
       {L"TvxUninitialize", nullptr},  // when the window is closed
   };
@@ -97,7 +97,7 @@ TEST(FatalError, IsReportedOnceNamingTheEntryPointAndLaterEventsAreIgnored) {
       EXPECT_TRUE(testing::WaitUntil([&] { return !program.Messages().isEmpty(); }));
       // Whatever follows the report reaches no handler and adds no box.
       c.trigger(program);
-      std::thread([] { ReaderCallBack(7, 7, 0, 0); }).join();
+      std::thread([] { ReaderCallBack(7, TVX_EVENT_CARD, 0, 0); }).join();
       QCoreApplication::processEvents();
     }
     EXPECT_EQ(program.Close(), kExitFatal);

@@ -11,6 +11,11 @@ using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 
+// The maker's library sends these codes; the contract names them once.
+static_assert(TVX_EVENT_BAD_READ == 5 && TVX_EVENT_ERROR == 6 && TVX_EVENT_CARD == 7 &&
+              TVX_EVENT_READING == 8 && TVX_EVENT_CARD_GONE == 9);
+static_assert(TVX_PORT_UNUSABLE == -2 && TVX_BUFFER_TOO_SMALL == -3);
+
 // A window that has read a badge before, so a test can see what is kept.
 struct ReadingWindow : TestWindow {
   ReadingWindow() {
@@ -37,19 +42,19 @@ TEST(Notifications, DispatchOnTheEventCodeAndFetchWithTheNotifyingHandle) {
     std::vector<std::wstring> calls;
   } rows[] = {
       // clang-format off
-      {5, error, card, L"Errore in lettura tessera", L"old", L"old serial", {}, {}},
-      {6, error, card, L"previous", L"old", L"old serial", {L"Connessione persa su /dev/ttyUSB0"}, {fetchError}},
-      {6, failed, card, L"previous", L"old", L"old serial", {L"Errore in GetLastError"}, {fetchError}},
+      {TVX_EVENT_BAD_READ, error, card, L"Errore in lettura tessera", L"old", L"old serial", {}, {}},
+      {TVX_EVENT_ERROR, error, card, L"previous", L"old", L"old serial", {L"Connessione persa su /dev/ttyUSB0"}, {fetchError}},
+      {TVX_EVENT_ERROR, failed, card, L"previous", L"old", L"old serial", {L"Errore in GetLastError"}, {fetchError}},
       // The message is the length less its terminator, whatever the buffer holds.
-      {6, {0, L"Porta persa", 6}, card, L"previous", L"old", L"old serial", {L"Porta"}, {fetchError}},
-      {6, {0, L"lost", 0}, card, L"previous", L"old", L"old serial", {L""}, {fetchError}},
-      {7, error, card, L"Lettura OK", L"042", L"1234567890", {}, {fetchCard}},
-      {7, error, failed, L"previous", L"old", L"old serial", {L"Errore in GetLastCard"}, {fetchCard}},
-      {7, error, {0, L"0421234567890", 0}, L"Lettura OK", L"", L"", {}, {fetchCard}},
-      {7, error, {0, L"0421234567890", 1}, L"Lettura OK", L"", L"", {}, {fetchCard}},
-      {7, error, {0, L"0421234567890", 100000}, L"Lettura OK", L"042", L"1234567890", {}, {fetchCard}},
-      {8, error, card, L"Attivo", L"old", L"old serial", {}, {}},
-      {9, error, card, L"previous", L"old", L"old serial", {}, {}},
+      {TVX_EVENT_ERROR, {0, L"Porta persa", 6}, card, L"previous", L"old", L"old serial", {L"Porta"}, {fetchError}},
+      {TVX_EVENT_ERROR, {0, L"lost", 0}, card, L"previous", L"old", L"old serial", {L""}, {fetchError}},
+      {TVX_EVENT_CARD, error, card, L"Lettura OK", L"042", L"1234567890", {}, {fetchCard}},
+      {TVX_EVENT_CARD, error, failed, L"previous", L"old", L"old serial", {L"Errore in GetLastCard"}, {fetchCard}},
+      {TVX_EVENT_CARD, error, {0, L"0421234567890", 0}, L"Lettura OK", L"", L"", {}, {fetchCard}},
+      {TVX_EVENT_CARD, error, {0, L"0421234567890", 1}, L"Lettura OK", L"", L"", {}, {fetchCard}},
+      {TVX_EVENT_CARD, error, {0, L"0421234567890", 100000}, L"Lettura OK", L"042", L"1234567890", {}, {fetchCard}},
+      {TVX_EVENT_READING, error, card, L"Attivo", L"old", L"old serial", {}, {}},
+      {TVX_EVENT_CARD_GONE, error, card, L"previous", L"old", L"old serial", {}, {}},
       {0, error, card, L"Codice sconosciuto", L"old", L"old serial", {}, {}},
       {-7, error, card, L"Codice sconosciuto", L"old", L"old serial", {}, {}},
       // clang-format on
@@ -72,10 +77,10 @@ TEST(Notifications, DispatchOnTheEventCodeAndFetchWithTheNotifyingHandle) {
 
 TEST(Notifications, CardIsShownBeforeTheStatusSaysSoAndALeavingOneTouchesNothing) {
   ReadingWindow w;
-  w.window.CallBackBadge(5, 9, 0, 0);
+  w.window.CallBackBadge(5, TVX_EVENT_CARD_GONE, 0, 0);
   EXPECT_THAT(w.form.journal, IsEmpty());
 
-  w.window.CallBackBadge(5, 7, 0, 0);
+  w.window.CallBackBadge(5, TVX_EVENT_CARD, 0, 0);
   EXPECT_THAT(w.form.journal, ElementsAre(L"Text1.Text=010", L"Text2.Text=1234567890",
                                           L"Label5.Caption=Lettura OK"));
 }
@@ -86,8 +91,8 @@ TEST(Notifications, FetchesWithTheNotifyingHandleNotTheStartedOne) {
   w.window.btAttiva_Click();
   w.library.calls.clear();
 
-  w.window.CallBackBadge(77, 7, 0, 0);
-  w.window.CallBackBadge(78, 6, 0, 0);
+  w.window.CallBackBadge(77, TVX_EVENT_CARD, 0, 0);
+  w.window.CallBackBadge(78, TVX_EVENT_ERROR, 0, 0);
 
   EXPECT_THAT(w.library.calls,
               ElementsAre(L"TvxGetLastCardData(77,255)", L"TvxGetLastError(78,255)"));

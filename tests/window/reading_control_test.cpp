@@ -32,7 +32,7 @@ TEST(ReadingControl, StartKeepsWhatTheLibraryAnswersAndEntersTheMatchingState) {
               {1, {}, kReading},
               {0, {notStarted}, kIdle},
               {-1, {notStarted}, kIdle},
-              {-2, {L"Porta seriale non utilizzabile"}, kIdle},
+              {TVX_PORT_UNUSABLE, {L"Porta seriale non utilizzabile"}, kIdle},
               {-3, {notStarted}, kIdle}};
   for (const auto& row : rows) {
     TestWindow w;

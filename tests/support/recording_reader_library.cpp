@@ -1,8 +1,10 @@
-// A Tavrix.dll that reads no reader and writes the name of each entry point it
-// is called through, one a line, to calls.log, afresh at each load. It lists
-// USB and SIM and starts reading on any port at once, so a test can see
-// afterwards what the program called on its way out.
+// A reader library that reads no reader and writes the name of each entry
+// point it is called through, one a line, to calls.log in the current folder,
+// afresh at each load. It lists USB and SIM and starts reading on any port at
+// once, so a test of the real program can see afterwards what it called.
+#if defined(_WIN32)
 #include <windows.h>
+#endif
 
 #include <cstdio>
 #include <cstring>
@@ -11,8 +13,12 @@
 
 namespace {
 
-// In the current folder, which the window driver makes the program's own.
+// In the current folder, which the test makes the program's own.
 constexpr const char* kLogName = "calls.log";
+
+void StartLog() {
+  if (FILE* log = std::fopen(kLogName, "w")) std::fclose(log);
+}
 
 int32_t Record(const char* entryPoint, int32_t result) {
   if (FILE* log = std::fopen(kLogName, "a")) {
@@ -32,12 +38,14 @@ int32_t Offer(const char* entryPoint, const char* text, char* buffer, int32_t* l
 
 }  // namespace
 
+#if defined(_WIN32)
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    if (FILE* log = std::fopen(kLogName, "w")) std::fclose(log);
-  }
+  if (reason == DLL_PROCESS_ATTACH) StartLog();
   return TRUE;
 }
+#else
+__attribute__((constructor)) void OnLoad() { StartLog(); }
+#endif
 
 extern "C" {
 

@@ -1,6 +1,6 @@
-// A reader library for the binding's tests: its out-texts write what the test
-// scripts and report whatever length the test chooses, and it lacks TvxStop,
-// so the binding's handling of a missing entry point can be seen.
+// A reader library whose out-texts write what a test or fuzzer scripts and
+// report whatever length it chooses. It lacks TvxStop, so the binding's
+// handling of a missing entry point can be seen.
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -14,27 +14,28 @@
 #endif
 
 namespace {
-std::string g_text;
-int32_t g_bytesToWrite = 0;
+std::string g_bytes;
 int32_t g_reportedLength = 0;
 int32_t g_lastCapacity = 0;
 std::string g_lastPort;
 
 int32_t Answer(char* text, int32_t* length) {
   g_lastCapacity = *length;
-  const auto count = static_cast<std::size_t>(std::max(0, g_bytesToWrite));
-  std::memcpy(text, g_text.data(), std::min(count, g_text.size()));
-  text[count] = '\0';  // a library that fills all N still writes its NUL after them
+  // As much as the capacity allows, and the NUL after it, as a library that
+  // fills all N does.
+  const std::size_t count =
+      std::min(g_bytes.size(), static_cast<std::size_t>(std::max(*length, 0)));
+  std::memcpy(text, g_bytes.data(), count);
+  text[count] = '\0';
   *length = g_reportedLength;
   return 0;
 }
 }  // namespace
 
-// Scripts the next out-texts: write `bytesToWrite` bytes of `text`, then a NUL,
-// and report `reportedLength`.
-SCRIPTED_EXPORT void ScriptOutText(const char* text, int32_t bytesToWrite, int32_t reportedLength) {
-  g_text = text;
-  g_bytesToWrite = bytesToWrite;
+// Scripts the next out-texts: the `count` bytes at `bytes`, NULs included,
+// and the length to report.
+SCRIPTED_EXPORT void ScriptOutText(const char* bytes, int32_t count, int32_t reportedLength) {
+  g_bytes.assign(bytes, static_cast<std::size_t>(std::max(count, 0)));
   g_reportedLength = reportedLength;
 }
 SCRIPTED_EXPORT int32_t LastCapacity() { return g_lastCapacity; }
