@@ -6,15 +6,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "dpi_metrics.h"
+#include "expected_layout.h"
 #include "form1_layout.h"
 #include "win32_controls.h"
 #include "win32_front_end.h"
@@ -189,11 +190,13 @@ void WindowFollowsTheLayoutTable(int expectedDpi) {
         "ten controls, each with its row's ID");
   Check(std::is_sorted(tabStops.begin(), tabStops.end()), "the focusable controls in tab order");
   // Windows names a control after the text just before it.
-  for (const auto& [label, named] :
-       {std::pair{L"Label2", L"cbCom"}, std::pair{L"Label4", L"Label5"},
-        std::pair{L"Label1", L"Text1"}, std::pair{L"Label3", L"Text2"}}) {
-    Check(GetWindow(ControlHandle(handle, label), GW_HWNDNEXT) == ControlHandle(handle, named),
-          "a label is created right before the control it names");
+  for (const testing::ExpectedControl& control : testing::kExpectedControls) {
+    if (control.label == nullptr) continue;
+    const auto Handle = [&](const char* name) {
+      return ControlHandle(handle, std::wstring(name, name + std::strlen(name)).c_str());
+    };
+    Check(GetWindow(Handle(control.label), GW_HWNDNEXT) == Handle(control.name),
+          std::string(control.label) + " is created right before " + control.name);
   }
   Check(allFontsSet, "every control has the window's one font");
   const HWND combo = ControlHandle(handle, L"cbCom");
