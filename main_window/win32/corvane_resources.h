@@ -1,5 +1,5 @@
-// IDs of Corvane.exe's resources, shared by corvane.rc and the code that loads
-// them. Plain #defines: the resource compiler reads this file too.
+// IDs of Corvane.exe's resources, shared by the .rc files and the code that
+// loads them. Plain #defines: the resource compiler reads this file too.
 #ifndef CORVANE_RESOURCES_H
 #define CORVANE_RESOURCES_H
 

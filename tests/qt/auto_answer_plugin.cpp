@@ -41,10 +41,10 @@ class AutoAnswerPlugin final : public QGenericPlugin {
   Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "auto_answer_plugin.json")
 
  public:
-  QObject* create(const QString&, const QString& specification) override {
+  QObject* create(const QString&, const QString& argument) override {
     auto* watch = new QTimer();
-    const bool clickStart = specification.startsWith(QStringLiteral("start"));
-    const QString port = specification.section(u'=', 1);
+    const bool clickStart = argument.startsWith(QStringLiteral("start"));
+    const QString port = argument.section(u'=', 1);
     QObject::connect(watch, &QTimer::timeout, [=, started = false, shown = QString()]() mutable {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (box != nullptr && box->isVisible()) {
