@@ -43,8 +43,11 @@ void* OpenLibrary(const std::string& fileName, std::string& error) {
             LoadLibraryExW(besideExecutable.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {
       return module;
     }
-  } else if (HMODULE module = LoadLibraryW(Widen(fileName).c_str())) {
-    return module;
+  } else {
+    // Where the system looks, less the current folder: a folder the program
+    // is merely started from must never supply the reader library.
+    SetDllDirectoryW(L"");
+    if (HMODULE module = LoadLibraryW(Widen(fileName).c_str())) return module;
   }
   error = "Windows error " + std::to_string(GetLastError());
   return nullptr;
