@@ -42,6 +42,7 @@ TEST(FrameDecoder, GivesTheReads) {
        {Card(kGoodData)}},
       {"BackToBack", {kGood + Frame("2C499602D2")}, {Card(kGoodData), Card("0441234567890")}},
       {"CrLfBeforeEtx", {Frame("0A00BC614E", "\r\n")}, {Card(kGoodData)}},
+      {"CrBeforeEtx", {Frame("0A00BC614E", "\r")}, {Card(kGoodData)}},
       {"CrLfAfterEtxIsNotALine", {kGood + "\r\n"}, {Card(kGoodData)}},
       {"NoiseBeforeFrame", {std::string("\xff\x00zz", 4) + kGood}, {Card(kGoodData)}},
       {"StrayStxRestartsEmptyFrame", {"\x02" + kGood}, {Card(kGoodData)}},
@@ -50,6 +51,8 @@ TEST(FrameDecoder, GivesTheReads) {
        {kBad, Card(kGoodData)}},
       {"BadChecksum", {Raw("0A00BC614E00")}, {kBad}},
       {"NonHexDigit", {Raw("0A00BC61G4E0")}, {kBad}},
+      // 'g' would be 16 to a loose digit test, and its checksum 83 would fit.
+      {"LetterPastF", {Raw("0g00BC614E83")}, {kBad}},
       {"TooFewDigits", {Raw("0A00BC61")}, {kBad}},
       {"EmptyFrame", {Raw("")}, {kBad}},
       {"OverlongFrameIsOneBadRead",
@@ -78,13 +81,17 @@ TEST(FrameDecoder, GivesTheReads) {
   }
 }
 
-TEST(FrameDecoder, ResetForgetsHalfAFrame) {
+TEST(FrameDecoder, ResetForgetsHalfAFrameAndHalfALine) {
   FrameDecoder decoder;
   EXPECT_TRUE(decoder.Feed(kGood.substr(0, 7)).empty());
   decoder.Reset();
   // The tail alone is no frame and no line.
   EXPECT_TRUE(decoder.Feed("614E\x03").empty());
   EXPECT_EQ(decoder.Feed(kGood), std::vector<DecodedRead>{Card(kGoodData)});
+
+  EXPECT_TRUE(decoder.Feed("123").empty());
+  decoder.Reset();
+  EXPECT_EQ(decoder.Feed("45\r"), std::vector<DecodedRead>{Card("45")});
 }
 
 }  // namespace

@@ -139,13 +139,16 @@ TEST_F(SerialReaders, NoNotificationComesAfterStopOrUninitialize) {
   ASSERT_TRUE(m_recorder.WaitFor(TVX_EVENT_CARD));
   PtyPair second;
   EventRecorder secondRecorder;
-  StartReading(second.SlavePath(), secondRecorder);
+  const int32_t secondReader = StartReading(second.SlavePath(), secondRecorder);
+  second.Write(Frame("2C499602D2"));
+  ASSERT_TRUE(secondRecorder.WaitFor(TVX_EVENT_CARD));
   ASSERT_EQ(TvxStop(reader), TVX_OK);
   const std::size_t atStop = m_recorder.Notifications().size();
   EXPECT_EQ(LastCardData(reader), kGoodData) << "texts of a reader stopped a moment ago";
   EXPECT_EQ(TvxStop(reader), TVX_FAILED);
   EXPECT_EQ(TvxUninitialize(), TVX_OK);
   const std::size_t secondAtStop = secondRecorder.Notifications().size();
+  EXPECT_EQ(LastCardData(secondReader), "0441234567890") << "and of one Uninitialize stopped";
 
   // The port is free again, and a new reader on it is the clock: by the time
   // it reports a badge the stopped ones would have reported theirs too.

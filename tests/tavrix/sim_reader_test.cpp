@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "event_recorder.h"
 #include "card_format.h"
+#include "event_recorder.h"
 
 namespace tavrix {
 namespace {
