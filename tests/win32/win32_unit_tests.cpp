@@ -1,6 +1,7 @@
 // The Win32 front end's own parts, in process: the task dispatcher, the
-// control adapters and the window's layout. Plain C++, no test framework;
-// argument: the DPI the screen was set to, if any.
+// control adapters and the window's layout. Argument after GoogleTest's own:
+// the DPI the screen was set to, if any.
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -24,12 +25,8 @@
 namespace corvane::win32 {
 namespace {
 
-int g_failures = 0;
-
-void Check(bool holds, const std::string& what) {
-  std::printf("%s: %s\n", holds ? "ok" : "FAIL", what.c_str());
-  if (!holds) ++g_failures;
-}
+// The DPI the screen was set to, from the command line.
+int g_expectedDpi = USER_DEFAULT_SCREEN_DPI;
 
 // Runs the thread's messages until `done` or the deadline.
 bool PumpUntil(const std::function<bool()>& done, DWORD seconds = 30) {
@@ -43,7 +40,7 @@ bool PumpUntil(const std::function<bool()>& done, DWORD seconds = 30) {
   return true;
 }
 
-void DispatcherRunsForeignTasksOnTheUiThreadInOrder() {
+TEST(Win32, DispatcherRunsForeignTasksOnTheUiThreadInOrder) {
   Win32UiDispatcher dispatcher(GetModuleHandleW(nullptr));
   const DWORD uiThread = GetCurrentThreadId();
   std::vector<int> order;
@@ -59,62 +56,66 @@ void DispatcherRunsForeignTasksOnTheUiThreadInOrder() {
     }
   });
   worker.join();
-  Check(PumpUntil([&] { return order.size() == 200; }), "200 tasks from a worker all ran");
-  Check(std::adjacent_find(order.begin(), order.end(), std::greater_equal<>()) == order.end() &&
-            allOnUiThread,
-        "each once, in the order posted, on the UI thread");
-  Check(dispatcher.IsUiThread() && !workerSawUiThread, "IsUiThread tells the threads apart");
+  EXPECT_TRUE(PumpUntil([&] { return order.size() == 200; })) << "200 tasks from a worker all ran";
+  EXPECT_TRUE(std::adjacent_find(order.begin(), order.end(), std::greater_equal<>()) ==
+                  order.end() &&
+              allOnUiThread)
+      << "each once, in the order posted, on the UI thread";
+  EXPECT_TRUE(dispatcher.IsUiThread() && !workerSawUiThread)
+      << "IsUiThread tells the threads apart";
 }
 
 // A task the dispatcher will not run is freed at once, not leaked with what it holds.
-void DispatcherFreesWhatItWillNotRun() {
+TEST(Win32, DispatcherFreesWhatItWillNotRun) {
   const auto alive = std::make_shared<int>(0);
   bool ran = false;
   const auto task = [copy = alive, &ran] { ran = true; };
   for (const bool destroyWindow : {false, true}) {
     Win32UiDispatcher dispatcher(GetModuleHandleW(nullptr));
     destroyWindow ? (void)DestroyWindow(dispatcher.Window()) : (void)dispatcher.Shutdown();
-    Check(!dispatcher.Post(task) && alive.use_count() == 2, "a refused post is freed");
+    EXPECT_TRUE(!dispatcher.Post(task) && alive.use_count() == 2) << "a refused post is freed";
   }
   Win32UiDispatcher dispatcher(GetModuleHandleW(nullptr));
   std::thread([&] {
     for (int index = 0; index < 3; ++index) dispatcher.Post(task);
   }).join();
-  Check(dispatcher.Shutdown() == 3 && alive.use_count() == 2, "shutdown frees three queued");
+  EXPECT_TRUE(dispatcher.Shutdown() == 3 && alive.use_count() == 2)
+      << "shutdown frees three queued";
   PumpUntil([] { return true; });
-  Check(!ran, "no refused or freed task ran");
+  EXPECT_TRUE(!ran) << "no refused or freed task ran";
 }
 
-void ThrowingTaskDoesNotStopLaterTasks() {
+TEST(Win32, ThrowingTaskDoesNotStopLaterTasks) {
   Win32UiDispatcher dispatcher(GetModuleHandleW(nullptr));
   bool laterRan = false;
   dispatcher.Post([] { throw std::runtime_error("no entry point TvxStop"); });
   dispatcher.Post([&] { laterRan = true; });
-  Check(PumpUntil([&] { return laterRan; }), "the task after a throwing one runs");
+  EXPECT_TRUE(PumpUntil([&] { return laterRan; })) << "the task after a throwing one runs";
 }
 
 HWND ControlHandle(HWND window, const wchar_t* name) {
   return GetDlgItem(window, kFirstControlId + static_cast<int>(layout::IndexOf(name)));
 }
 
-void ComboBoxKeepsEntriesAsGiven() {
+TEST(Win32, ComboBoxKeepsEntriesAsGiven) {
   Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
   ComboBox& combo = window.Controls().Get<ComboBox>(L"cbCom");
-  Check(
-      combo.Count() == static_cast<int>(layout::kInitialPortEntries.size()) && combo.Text().empty(),
-      "the design-time entries, none selected");
+  EXPECT_TRUE(combo.Count() == static_cast<int>(layout::kInitialPortEntries.size()) &&
+              combo.Text().empty())
+      << "the design-time entries, none selected";
   combo.Clear();
   const std::vector<std::wstring> entries = {L"SIM", L"", L"COM10", L"COM2", L"COM2", L"Porta è"};
   for (const auto& entry : entries) combo.Append(entry);
   std::vector<std::wstring> listed;
   for (int index = -1; index <= combo.Count(); ++index) listed.push_back(combo.EntryAt(index));
-  Check(listed.front().empty() && listed.back().empty() &&
-            std::equal(entries.begin(), entries.end(), listed.begin() + 1, listed.end() - 1),
-        "entries unsorted, empty and duplicate ones kept, non-ASCII intact, outside reads empty");
+  EXPECT_TRUE(listed.front().empty() && listed.back().empty() &&
+              std::equal(entries.begin(), entries.end(), listed.begin() + 1, listed.end() - 1))
+      << "entries unsorted, empty and duplicate ones kept, non-ASCII intact, outside reads empty";
   combo.Select(5);
   const bool selected = combo.Text() == L"Porta è";
   combo.Select(-1);
-  Check(selected && combo.Text().empty(), "the selected entry is the text, none reads empty");
+  EXPECT_TRUE(selected && combo.Text().empty())
+      << "the selected entry is the text, none reads empty";
 }
 
 // Whether the control's caption, '&' markers removed, fits its client area on
@@ -133,20 +134,22 @@ bool CaptionFits(HWND control, std::wstring caption) {
   return extent.cx <= inside.right && extent.cy <= inside.bottom;
 }
 
-void WindowFollowsTheLayoutTable(int expectedDpi) {
+TEST(Win32, WindowFollowsTheLayoutTable) {
+  const int expectedDpi = g_expectedDpi;
   Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
   const HWND handle = window.Handle();
   const int dpi = static_cast<int>(WindowDpi(handle));
   RECT client{};
   GetClientRect(handle, &client);
-  Check(dpi == expectedDpi && client.right == layout::TwipsToPixels(layout::kClientWidth, dpi) &&
-            client.bottom == layout::TwipsToPixels(layout::kClientHeight, dpi),
-        "client area 6450 x 2760 twips at " + std::to_string(expectedDpi) + " dpi");
-  Check(!IsWindowVisible(handle), "the window waits hidden for Form_Load");
+  EXPECT_TRUE(dpi == expectedDpi &&
+              client.right == layout::TwipsToPixels(layout::kClientWidth, dpi) &&
+              client.bottom == layout::TwipsToPixels(layout::kClientHeight, dpi))
+      << "client area 6450 x 2760 twips at " + std::to_string(expectedDpi) + " dpi";
+  EXPECT_TRUE(!IsWindowVisible(handle)) << "the window waits hidden for Form_Load";
   const auto systemIcon = reinterpret_cast<ULONG_PTR>(LoadIconW(nullptr, IDI_APPLICATION));
   for (const int icon : {GCLP_HICON, GCLP_HICONSM}) {
     const ULONG_PTR shown = GetClassLongPtrW(handle, icon);
-    Check(shown != 0 && shown != systemIcon, "the program's own icon, big and small");
+    EXPECT_TRUE(shown != 0 && shown != systemIcon) << "the program's own icon, big and small";
   }
 
   std::vector<std::size_t> rows, tabStops;  // of the table, in creation order
@@ -178,61 +181,55 @@ void WindowFollowsTheLayoutTable(int expectedDpi) {
     const bool tabStopRight = tabStop == (control.kind != layout::Kind::Label);
     const bool fits = control.kind == layout::Kind::DropDownList ||
                       control.kind == layout::Kind::TextBox || CaptionFits(child, text);
-    Check(placed && sized && captioned && enabled && tabStopRight && fits,
-          "control " + std::to_string(index) + " placed, set as the table says and" +
-              " its caption on one line");
+    EXPECT_TRUE(placed && sized && captioned && enabled && tabStopRight && fits)
+        << "control " + std::to_string(index) + " placed, set as the table says and" +
+               " its caption on one line";
     allFontsSet = allFontsSet && font != nullptr &&
                   reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == font;
   }
   std::sort(rows.begin(), rows.end());
-  Check(rows.size() == layout::kControls.size() &&
-            std::adjacent_find(rows.begin(), rows.end()) == rows.end(),
-        "ten controls, each with its row's ID");
-  Check(std::is_sorted(tabStops.begin(), tabStops.end()), "the focusable controls in tab order");
+  EXPECT_TRUE(rows.size() == layout::kControls.size() &&
+              std::adjacent_find(rows.begin(), rows.end()) == rows.end())
+      << "ten controls, each with its row's ID";
+  EXPECT_TRUE(std::is_sorted(tabStops.begin(), tabStops.end()))
+      << "the focusable controls in tab order";
   // Windows names a control after the text just before it.
   for (const testing::ExpectedControl& control : testing::kExpectedControls) {
     if (control.label == nullptr) continue;
     const auto Handle = [&](const char* name) {
       return ControlHandle(handle, std::wstring(name, name + std::strlen(name)).c_str());
     };
-    Check(GetWindow(Handle(control.label), GW_HWNDNEXT) == Handle(control.name),
-          std::string(control.label) + " is created right before " + control.name);
+    EXPECT_TRUE(GetWindow(Handle(control.label), GW_HWNDNEXT) == Handle(control.name))
+        << std::string(control.label) + " is created right before " + control.name;
   }
-  Check(allFontsSet, "every control has the window's one font");
+  EXPECT_TRUE(allFontsSet) << "every control has the window's one font";
   const HWND combo = ControlHandle(handle, L"cbCom");
-  Check((GetWindowLongW(combo, GWL_STYLE) & 3) == CBS_DROPDOWNLIST,
-        "cbCom takes picks only, no typing");
+  EXPECT_TRUE((GetWindowLongW(combo, GWL_STYLE) & 3) == CBS_DROPDOWNLIST)
+      << "cbCom takes picks only, no typing";
 }
 
-void DisablingTheFocusedButtonMovesTheFocusOn() {
+TEST(Win32, DisablingTheFocusedButtonMovesTheFocusOn) {
   Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
   window.Show();
   const HWND start = ControlHandle(window.Handle(), L"btAttiva");
   const HWND combo = ControlHandle(window.Handle(), L"cbCom");
   SetForegroundWindow(window.Handle());
   SetFocus(start);
-  Check(GetFocus() == start, "Start has the focus");
+  EXPECT_TRUE(GetFocus() == start) << "Start has the focus";
   window.Controls().Get<Button>(L"btAttiva").SetEnabled(false);
-  Check(GetFocus() == combo, "disabling Start hands the focus to the next tab stop");
+  EXPECT_TRUE(GetFocus() == combo) << "disabling Start hands the focus to the next tab stop";
   window.Controls().Get<ComboBox>(L"cbCom").SetEnabled(false);
-  Check(GetFocus() == ControlHandle(window.Handle(), L"Text1"),
-        "and disabling that hands it on to Text1");
+  EXPECT_TRUE(GetFocus() == ControlHandle(window.Handle(), L"Text1"))
+      << "and disabling that hands it on to Text1";
 }
 
 }  // namespace
 }  // namespace corvane::win32
 
 int main(int argc, char** argv) {
-  using namespace corvane::win32;
-  // As Corvane.exe's manifest does; otherwise the system hands the window 96
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc > 1) corvane::win32::g_expectedDpi = std::atoi(argv[1]);
   // DPI whatever the screen's.
   SetProcessDPIAware();
-  DispatcherRunsForeignTasksOnTheUiThreadInOrder();
-  DispatcherFreesWhatItWillNotRun();
-  ThrowingTaskDoesNotStopLaterTasks();
-  ComboBoxKeepsEntriesAsGiven();
-  WindowFollowsTheLayoutTable(argc > 1 ? std::atoi(argv[1]) : static_cast<int>(kDefaultDpi));
-  DisablingTheFocusedButtonMovesTheFocusOn();
-  std::printf("%s\n", g_failures == 0 ? "PASSED" : "FAILED");
-  return g_failures == 0 ? 0 : 1;
+  return RUN_ALL_TESTS();
 }

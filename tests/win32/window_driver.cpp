@@ -2,6 +2,7 @@
 // screen and through messages the system carries across processes; one
 // scenario per run:  corvane_window_driver SCENARIO PATH\TO\Corvane.exe
 // Exit code 0: passed; 1: failed; 77: skipped (what it needs is missing).
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -37,14 +38,6 @@ constexpr Control cbCom = layout::IndexOf(L"cbCom");
 constexpr Control Label5 = layout::IndexOf(L"Label5");
 constexpr Control Text1 = layout::IndexOf(L"Text1");
 constexpr Control Text2 = layout::IndexOf(L"Text2");
-
-int g_failures = 0;
-
-void Check(bool holds, const std::string& what) {
-  std::printf("%s: %s\n", holds ? "ok" : "FAIL", what.c_str());
-  std::fflush(stdout);
-  if (!holds) ++g_failures;
-}
 
 bool WaitUntil(const std::function<bool()>& condition) {
   const ULONGLONG deadline = GetTickCount64() + 30000;
@@ -160,7 +153,7 @@ class Program {
       m_window = windows.empty() ? nullptr : windows.front();
       return m_window != nullptr || Ended();
     });
-    Check(m_window != nullptr, "the window appears");
+    EXPECT_TRUE(m_window != nullptr) << "the window appears";
     return m_window != nullptr;
   }
   HWND Window() const { return m_window; }
@@ -221,20 +214,20 @@ bool WriteToPort(HANDLE port, const std::string& bytes) {
 
 int Startup(Program& program) {
   const HWND combo = program[cbCom];
-  Check(TextOf(program.Window()) == L"Form1", "caption Form1");
-  Check(program.NoMessageBox(), "no message box at start-up with the stand-in library");
-  Check(TextOf(combo) == L"USB", "the USB entry is selected");
-  Check(ComboIndexOf(combo, L"SIM") >= 0, "SIM is listed");
-  Check(ComboIndexOf(combo, kReaderPort) >= 0, "COM5 from SERIALCOMM is listed");
-  Check(ComboIndexOf(combo, L"USB ANY") < 0, "the design-time entries are gone");
-  Check(program.Idle(), "Start and the list enabled, Stop disabled");
-  Check(program.TextIs(Label5, L"Disabled"), "status Disabled");
-  Check(program.TextIs(Text1, L"") && program.TextIs(Text2, L""), "both boxes empty");
+  EXPECT_TRUE(TextOf(program.Window()) == L"Form1") << "caption Form1";
+  EXPECT_TRUE(program.NoMessageBox()) << "no message box at start-up with the stand-in library";
+  EXPECT_TRUE(TextOf(combo) == L"USB") << "the USB entry is selected";
+  EXPECT_TRUE(ComboIndexOf(combo, L"SIM") >= 0) << "SIM is listed";
+  EXPECT_TRUE(ComboIndexOf(combo, kReaderPort) >= 0) << "COM5 from SERIALCOMM is listed";
+  EXPECT_TRUE(ComboIndexOf(combo, L"USB ANY") < 0) << "the design-time entries are gone";
+  EXPECT_TRUE(program.Idle()) << "Start and the list enabled, Stop disabled";
+  EXPECT_TRUE(program.TextIs(Label5, L"Disabled")) << "status Disabled";
+  EXPECT_TRUE(program.TextIs(Text1, L"") && program.TextIs(Text2, L"")) << "both boxes empty";
 
   GUITHREADINFO thread{};
   thread.cbSize = sizeof thread;
   GetGUIThreadInfo(GetWindowThreadProcessId(program.Window(), nullptr), &thread);
-  Check(thread.hwndFocus == program[btAttiva], "Start has the focus");
+  EXPECT_TRUE(thread.hwndFocus == program[btAttiva]) << "Start has the focus";
   return program.CloseAndExitCleanly();
 }
 
@@ -249,42 +242,44 @@ int ReadBadge(Program& program) {
     return WaitUntil([&] { return program.TextIs(Label5, status); });
   };
 
-  Check(program.SelectPort(kReaderPort), "COM5 selected");
-  Check(ClickButton(program[btAttiva]), "Start clicked");
-  Check(WaitUntil([&] { return program.Reading(); }), "reading: Start and the list disabled");
-  Check(statusBecomes(L"Attivo"), "status Attivo");
+  EXPECT_TRUE(program.SelectPort(kReaderPort)) << "COM5 selected";
+  EXPECT_TRUE(ClickButton(program[btAttiva])) << "Start clicked";
+  EXPECT_TRUE(WaitUntil([&] { return program.Reading(); }))
+      << "reading: Start and the list disabled";
+  EXPECT_TRUE(statusBecomes(L"Attivo")) << "status Attivo";
 
-  Check(WriteToPort(badgePort, kBadgeFrame), "badge frame written to COM6");
-  Check(statusBecomes(L"Lettura OK"), "status Lettura OK");
+  EXPECT_TRUE(WriteToPort(badgePort, kBadgeFrame)) << "badge frame written to COM6";
+  EXPECT_TRUE(statusBecomes(L"Lettura OK")) << "status Lettura OK";
   std::printf("read: %ls %ls\n", TextOf(program[Text1]).c_str(), TextOf(program[Text2]).c_str());
-  Check(program.TextIs(Text1, L"018") && program.TextIs(Text2, L"0012345678"),
-        "batch 018, serial 0012345678");
+  EXPECT_TRUE(program.TextIs(Text1, L"018") && program.TextIs(Text2, L"0012345678"))
+      << "batch 018, serial 0012345678";
 
-  Check(WriteToPort(badgePort, kDamagedFrame), "damaged frame written to COM6");
-  Check(statusBecomes(L"Errore in lettura tessera"), "status Errore in lettura tessera");
-  Check(program.TextIs(Text1, L"018") && program.TextIs(Text2, L"0012345678"),
-        "a damaged frame leaves the last badge in the boxes");
+  EXPECT_TRUE(WriteToPort(badgePort, kDamagedFrame)) << "damaged frame written to COM6";
+  EXPECT_TRUE(statusBecomes(L"Errore in lettura tessera")) << "status Errore in lettura tessera";
+  EXPECT_TRUE(program.TextIs(Text1, L"018") && program.TextIs(Text2, L"0012345678"))
+      << "a damaged frame leaves the last badge in the boxes";
 
-  Check(ClickButton(program[btDisattiva]), "Stop clicked");
-  Check(WaitUntil([&] { return program.Idle(); }), "idle again");
-  Check(program.TextIs(Label5, L"Disabilitato"), "status Disabilitato");
-  Check(program.NoMessageBox(), "no message box while reading");
+  EXPECT_TRUE(ClickButton(program[btDisattiva])) << "Stop clicked";
+  EXPECT_TRUE(WaitUntil([&] { return program.Idle(); })) << "idle again";
+  EXPECT_TRUE(program.TextIs(Label5, L"Disabilitato")) << "status Disabilitato";
+  EXPECT_TRUE(program.NoMessageBox()) << "no message box while reading";
   CloseHandle(badgePort);
   return program.CloseAndExitCleanly();
 }
 
 int MissingLibrary(Program& program) {
   MessageBoxSeen box;
-  Check(WaitUntil([&] { return FindMessageBox(program.Pid(), box) || program.Ended(); }),
-        "a message box appears");
+  EXPECT_TRUE(WaitUntil([&] { return FindMessageBox(program.Pid(), box) || program.Ended(); }))
+      << "a message box appears";
   if (box.window == nullptr) return 1;
   std::printf("message: %ls\n", box.text.c_str());
-  Check(box.caption == L"Corvane" && box.text.find(L"Tavrix.dll") != std::wstring::npos,
-        "caption Corvane, the text names Tavrix.dll");
-  Check(box.buttons == std::vector<std::wstring>{L"OK"} && !box.hasIcon, "one button, OK, no icon");
-  Check(TopLevelWindows(program.Pid(), kWindowClass).empty(), "the window is never shown");
+  EXPECT_TRUE(box.caption == L"Corvane" && box.text.find(L"Tavrix.dll") != std::wstring::npos)
+      << "caption Corvane, the text names Tavrix.dll";
+  EXPECT_TRUE(box.buttons == std::vector<std::wstring>{L"OK"} && !box.hasIcon)
+      << "one button, OK, no icon";
+  EXPECT_TRUE(TopLevelWindows(program.Pid(), kWindowClass).empty()) << "the window is never shown";
   PostMessageW(box.window, WM_COMMAND, IDOK, 0);
-  Check(program.WaitForExit() > 0, "the program ends with a non-zero code");
+  EXPECT_TRUE(program.WaitForExit() > 0) << "the program ends with a non-zero code";
   return 0;
 }
 
@@ -302,41 +297,63 @@ void TypeAltS() {
 
 int AltS(Program& program) {
   const HWND window = program.Window();
-  Check(program.SelectPort(L"SIM"), "SIM selected");
-  Check(WaitUntil([&] {
-          SetForegroundWindow(window);
-          return GetForegroundWindow() == window;
-        }),
-        "the window is in front");
+  EXPECT_TRUE(program.SelectPort(L"SIM")) << "SIM selected";
+  EXPECT_TRUE(WaitUntil([&] {
+    SetForegroundWindow(window);
+    return GetForegroundWindow() == window;
+  })) << "the window is in front";
   TypeAltS();
-  Check(WaitUntil([&] { return program.Reading(); }), "Alt+S pressed Start");
+  EXPECT_TRUE(WaitUntil([&] { return program.Reading(); })) << "Alt+S pressed Start";
   // Start is disabled now; the same keys reach the other S, Stop.
   TypeAltS();
-  Check(WaitUntil([&] { return program.Idle(); }), "Alt+S pressed Stop");
-  Check(WaitUntil([&] { return program.TextIs(Label5, L"Disabilitato"); }), "status Disabilitato");
+  EXPECT_TRUE(WaitUntil([&] { return program.Idle(); })) << "Alt+S pressed Stop";
+  EXPECT_TRUE(WaitUntil([&] { return program.TextIs(Label5, L"Disabilitato"); }))
+      << "status Disabilitato";
   return program.CloseAndExitCleanly();
 }
 
 // Closing the window while reading uninitialises the library and leaves the
 // readers to it: a TvxStop would be a second, needless stop of each.
 int CloseWhileReading(Program& program) {
-  Check(ClickButton(program[btAttiva]), "Start clicked");
-  Check(WaitUntil([&] { return program.Reading(); }), "reading");
+  EXPECT_TRUE(ClickButton(program[btAttiva])) << "Start clicked";
+  EXPECT_TRUE(WaitUntil([&] { return program.Reading(); })) << "reading";
   const int closed = program.CloseAndExitCleanly();
   std::ostringstream log;
   log << std::ifstream(std::filesystem::path(program.Folder() + L"calls.log")).rdbuf();
   const std::string calls = log.str();
   std::printf("calls:\n%s", calls.c_str());
   const std::string last = "TvxStartCallBack\nTvxUninitialize\n";
-  Check(calls.size() > last.size() && calls.substr(calls.size() - last.size()) == last,
-        "TvxUninitialize is called after the reader started, and is the last call");
-  Check(calls.find("TvxStop") == std::string::npos, "TvxStop is never called");
+  EXPECT_TRUE(calls.size() > last.size() && calls.substr(calls.size() - last.size()) == last)
+      << "TvxUninitialize is called after the reader started, and is the last call";
+  EXPECT_TRUE(calls.find("TvxStop") == std::string::npos) << "TvxStop is never called";
   return closed;
 }
+
+// One scenario against one running Corvane.exe.
+class ScenarioTest final : public ::testing::Test {
+ public:
+  ScenarioTest(std::wstring name, int (*run)(Program&), std::wstring executable)
+      : m_name(std::move(name)), m_run(run), m_executable(std::move(executable)) {}
+  void TestBody() override {
+    Program program(m_executable);
+    ASSERT_TRUE(program.Started()) << "Corvane.exe did not start, error " << GetLastError();
+    // Only without the library does the window never show.
+    ASSERT_TRUE(m_name == L"missing-library" || program.WaitForWindow());
+    const int result = m_run(program);
+    if (result == kSkipped) GTEST_SKIP() << "see above";
+    EXPECT_EQ(result, 0);
+  }
+
+ private:
+  std::wstring m_name;
+  int (*m_run)(Program&);
+  std::wstring m_executable;
+};
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
   const std::map<std::wstring, int (*)(Program&)> scenarios = {
       {L"startup", &Startup},
       {L"read-badge", &ReadBadge},
@@ -348,16 +365,13 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("usage: corvane_window_driver SCENARIO PATH\\TO\\Corvane.exe\n");
     return 2;
   }
-  Program program(argv[2]);
-  if (!program.Started()) {
-    std::printf("FAIL: %ls did not start (error %lu)\n", argv[2], GetLastError());
-    return 1;
-  }
-  // Only without the library does the window never show.
-  const bool windowShown = scenario->first == L"missing-library" || program.WaitForWindow();
-  const int result = windowShown ? scenario->second(program) : 1;
-  if (result == kSkipped) return result;
-  const bool passed = g_failures == 0 && result == 0;
-  std::printf("%s\n", passed ? "PASSED" : "FAILED");
-  return passed ? 0 : 1;
+  const std::wstring executable = argv[2];
+  const std::string name(scenario->first.begin(), scenario->first.end());
+  ::testing::RegisterTest("Scenario", name.c_str(), nullptr, nullptr, __FILE__, __LINE__,
+                          [&]() -> ::testing::Test* {
+                            return new ScenarioTest(scenario->first, scenario->second, executable);
+                          });
+  const int failed = RUN_ALL_TESTS();
+  if (::testing::UnitTest::GetInstance()->skipped_test_count() > 0) return kSkipped;
+  return failed;
 }
