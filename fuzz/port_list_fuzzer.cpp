@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "fake_controls.h"
 #include "form1.h"
-#include "form1_layout.h"
 #include "fuzz_check.h"
 #include "out_text_call.h"
 #include "text_rules.h"
@@ -21,44 +21,6 @@
 namespace {
 
 using namespace corvane;
-
-struct NoLabel final : Label {
-  void SetCaption(const std::wstring&) override {}
-};
-struct NoTextBox final : TextBox {
-  void SetText(const std::wstring&) override {}
-};
-struct NoButton final : Button {
-  void SetEnabled(bool) override {}
-  void SetClickHandler(std::function<void()>) override {}
-};
-struct RecordingMsgBox final : MsgBox {
-  std::vector<std::wstring> shown;
-  void Show(const std::wstring& text) override { shown.push_back(text); }
-};
-
-struct ListComboBox final : ComboBox {
-  std::vector<std::wstring> entries;
-  int selected = -1;
-  void SetEnabled(bool) override {}
-  void Clear() override {
-    entries.clear();
-    selected = -1;
-  }
-  void Append(const std::wstring& entry) override { entries.push_back(entry); }
-  int Count() const override { return static_cast<int>(entries.size()); }
-  std::wstring EntryAt(int index) const override {
-    FUZZ_CHECK(index >= 0 && index < Count());
-    return entries[static_cast<std::size_t>(index)];
-  }
-  void Select(int index) override {
-    FUZZ_CHECK(index >= -1 && index < Count());
-    selected = index;
-  }
-  std::wstring Text() const override {
-    return selected < 0 ? std::wstring() : entries[static_cast<std::size_t>(selected)];
-  }
-};
 
 // An out-text through Module1's own handling, with a library that writes up to
 // the capacity it is told and reports any length.
@@ -112,28 +74,6 @@ class AnyAnswerLibrary final : public ReaderLibrary {
   bool m_sized = false;
 };
 
-// Controls that do nothing, but for the port list.
-ControlSet ControlsAround(std::unique_ptr<ListComboBox> ports) {
-  ControlSet controls;
-  for (const layout::ControlRow& row : layout::kControls) {
-    switch (row.kind) {
-      case layout::Kind::PushButton:
-        controls.Add(std::make_unique<NoButton>());
-        break;
-      case layout::Kind::DropDownList:
-        controls.Add(std::move(ports));
-        break;
-      case layout::Kind::Label:
-        controls.Add(std::make_unique<NoLabel>());
-        break;
-      case layout::Kind::TextBox:
-        controls.Add(std::make_unique<NoTextBox>());
-        break;
-    }
-  }
-  return controls;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -157,11 +97,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   library.fillLength =
       input.ConsumeBool() ? library.sizingLength : input.ConsumeIntegral<int32_t>();
 
-  auto ownedPorts = std::make_unique<ListComboBox>();
-  const ListComboBox& ports = *ownedPorts;
-  const ControlSet controls = ControlsAround(std::move(ownedPorts));
-  RecordingMsgBox msgBox;
-  Form1 form(controls, msgBox, library);
+  corvane::testing::FakeForm window;
+  const corvane::testing::FakeComboBox& ports = window.cbCom;
+  const auto& shown = window.msgBox.shown;
+  Form1 form(window.controls, window.msgBox, library);
   form.Form_Load();
 
   for (const auto& entry : ports.entries) FUZZ_CHECK(entry.find(L',') == std::wstring::npos);
@@ -171,12 +110,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                            library.sizingLength <= 0 || library.fillResult != TVX_OK;
   if (listRefused) {
     FUZZ_CHECK(ports.entries.empty());
-    FUZZ_CHECK(!msgBox.shown.empty());
+    FUZZ_CHECK(!shown.empty());
     return 0;
   }
   if (ports.entries.empty()) {
     // Refused as absurd: said so, and offered nothing.
-    FUZZ_CHECK(!msgBox.shown.empty());
+    FUZZ_CHECK(!shown.empty());
     return 0;
   }
   std::wstring joined;
