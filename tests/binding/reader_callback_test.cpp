@@ -18,6 +18,7 @@
 
 #include "module1.h"
 #include "reader_callback.h"
+#include "scripted_dispatcher.h"
 
 #include "frames.h"
 
@@ -26,45 +27,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-// The test's own thread plays the UI thread; posted tasks wait until it drains.
-class QueueDispatcher final : public UiDispatcher {
- public:
-  bool IsUiThread() const override { return std::this_thread::get_id() == m_uiThread; }
-  bool Post(std::function<void()> task) override {
-    {
-      std::lock_guard lock(m_mutex);
-      m_tasks.push_back(std::move(task));
-    }
-    m_posted.notify_all();
-    return true;
-  }
-  // Runs what is queued; returns how many tasks ran.
-  int Drain() {
-    int ran = 0;
-    for (;;) {
-      std::function<void()> task;
-      {
-        std::lock_guard lock(m_mutex);
-        if (m_tasks.empty()) return ran;
-        task = std::move(m_tasks.front());
-        m_tasks.pop_front();
-      }
-      task();
-      ++ran;
-    }
-  }
-  // Waits until a task is queued or `deadline` passes; true if one is.
-  bool WaitForTask(std::chrono::steady_clock::time_point deadline) {
-    std::unique_lock lock(m_mutex);
-    return m_posted.wait_until(lock, deadline, [&] { return !m_tasks.empty(); });
-  }
-
- private:
-  std::thread::id m_uiThread = std::this_thread::get_id();
-  std::mutex m_mutex;
-  std::condition_variable m_posted;
-  std::deque<std::function<void()>> m_tasks;
-};
+using testing::ScriptedDispatcher;
 
 struct Delivery {
   int32_t values[4];
@@ -73,7 +36,7 @@ struct Delivery {
 
 class RecordingTarget final : public NotificationTarget {
  public:
-  explicit RecordingTarget(const QueueDispatcher& dispatcher) : m_dispatcher(dispatcher) {}
+  explicit RecordingTarget(const ScriptedDispatcher& dispatcher) : m_dispatcher(dispatcher) {}
   void CallBackBadge(int32_t HReader, int32_t Wparam, int32_t Lparam, int32_t UserData) override {
     deliveries.push_back({{HReader, Wparam, Lparam, UserData}, m_dispatcher.IsUiThread()});
     if (throwOnDelivery) throw std::runtime_error("entry point gone");
@@ -82,7 +45,7 @@ class RecordingTarget final : public NotificationTarget {
   bool throwOnDelivery = false;
 
  private:
-  const QueueDispatcher& m_dispatcher;
+  const ScriptedDispatcher& m_dispatcher;
 };
 
 class ReaderCallBackTest : public ::testing::Test {
@@ -95,7 +58,7 @@ class ReaderCallBackTest : public ::testing::Test {
     SetNotificationTarget(nullptr);
     SetUiDispatcher(nullptr);
   }
-  std::shared_ptr<QueueDispatcher> m_dispatcher = std::make_shared<QueueDispatcher>();
+  std::shared_ptr<ScriptedDispatcher> m_dispatcher = std::make_shared<ScriptedDispatcher>();
   RecordingTarget m_target{*m_dispatcher};
 };
 

@@ -13,32 +13,10 @@
 #include "fake_reader_library.h"
 #include "form1.h"
 #include "notification_queue.h"
+#include "scripted_dispatcher.h"
 
 namespace corvane::testing {
 namespace {
-
-// Plays the UI thread when told to; until then every notification comes
-// from "another thread" and waits, as during a storm.
-class ScriptedDispatcher final : public UiDispatcher {
- public:
-  bool onUiThread = false;
-  bool IsUiThread() const override { return onUiThread; }
-  bool Post(std::function<void()> task) override {
-    m_tasks.push_back(std::move(task));
-    return true;
-  }
-  void Drain() {
-    onUiThread = true;
-    while (!m_tasks.empty()) {
-      std::function<void()> task = std::move(m_tasks.front());
-      m_tasks.erase(m_tasks.begin());
-      task();
-    }
-  }
-
- private:
-  std::vector<std::function<void()>> m_tasks;
-};
 
 class Target final : public NotificationTarget {
  public:
@@ -57,8 +35,12 @@ struct Window {
   Form1 logic{form.controls, form.msgBox, library};
   Target target{logic};
   std::shared_ptr<ScriptedDispatcher> dispatcher = std::make_shared<ScriptedDispatcher>();
+  // Until the test drains the queue, every notification comes from "another
+  // thread" and waits, as during a storm.
+  bool onUiThread = false;
 
   Window() {
+    dispatcher->onUiThread = [this] { return onUiThread; };
     SetUiDispatcher(dispatcher);
     SetNotificationTarget(&target);
   }
@@ -93,7 +75,7 @@ TEST(NotificationStorm, MergedQueueEndsWhereTheFullSequenceEnds) {
     std::wstring fullStatus, fullBatch, fullSerial;
     {
       Window full;
-      full.dispatcher->onUiThread = true;  // each one delivered as it comes
+      full.onUiThread = true;  // each one delivered as it comes
       for (const auto& [n, card] : storm) full.Notify(n, card);
       fullMessages = full.Messages();
       fullStatus = full.form.Label5.caption;
@@ -111,6 +93,7 @@ TEST(NotificationStorm, MergedQueueEndsWhereTheFullSequenceEnds) {
       distinct.insert(n);
       ASSERT_LE(QueuedNotifications(), distinct.size());
     }
+    merged.onUiThread = true;
     merged.dispatcher->Drain();
     EXPECT_EQ(QueuedNotifications(), 0u);
     EXPECT_EQ(merged.form.Label5.caption, fullStatus);

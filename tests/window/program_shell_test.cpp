@@ -9,6 +9,7 @@
 #include "fake_controls.h"
 #include "fake_reader_library.h"
 #include "program_shell.h"
+#include "scripted_dispatcher.h"
 
 namespace corvane::testing {
 namespace {
@@ -18,16 +19,6 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
-
-// Every notification arrives on the UI thread, so it is delivered at once.
-class SameThreadDispatcher final : public UiDispatcher {
- public:
-  bool IsUiThread() const override { return true; }
-  bool Post(std::function<void()> task) override {
-    task();
-    return true;
-  }
-};
 
 class FakeFrontEnd final : public FrontEnd {
  public:
@@ -48,7 +39,7 @@ class FakeFrontEnd final : public FrontEnd {
   void Close() override { events.push_back(L"Close"); }
 
  private:
-  std::shared_ptr<UiDispatcher> m_dispatcher = std::make_shared<SameThreadDispatcher>();
+  std::shared_ptr<UiDispatcher> m_dispatcher = std::make_shared<ScriptedDispatcher>();
 };
 
 struct Program {

@@ -1,0 +1,60 @@
+// A UI dispatcher that the test drives: posted work waits until the test
+// drains it on the thread it plays the UI thread on.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "reader_callback.h"
+
+namespace corvane::testing {
+
+class ScriptedDispatcher final : public UiDispatcher {
+ public:
+  // Which calls count as made on the UI thread: by default, those from the
+  // thread that made the dispatcher.
+  std::function<bool()> onUiThread = [ui = std::this_thread::get_id()] {
+    return std::this_thread::get_id() == ui;
+  };
+
+  bool IsUiThread() const override { return onUiThread(); }
+  bool Post(std::function<void()> task) override {
+    {
+      const std::lock_guard lock(m_mutex);
+      m_tasks.push_back(std::move(task));
+    }
+    m_posted.notify_all();
+    return true;
+  }
+  // Runs what is queued, and what that queues; returns how many tasks ran.
+  int Drain() {
+    int ran = 0;
+    for (;;) {
+      std::function<void()> task;
+      {
+        const std::lock_guard lock(m_mutex);
+        if (m_tasks.empty()) return ran;
+        task = std::move(m_tasks.front());
+        m_tasks.pop_front();
+      }
+      task();
+      ++ran;
+    }
+  }
+  // True once a task is queued; false at `deadline`.
+  bool WaitForTask(std::chrono::steady_clock::time_point deadline) {
+    std::unique_lock lock(m_mutex);
+    return m_posted.wait_until(lock, deadline, [&] { return !m_tasks.empty(); });
+  }
+
+ private:
+  std::mutex m_mutex;
+  std::condition_variable m_posted;
+  std::deque<std::function<void()>> m_tasks;
+};
+
+}  // namespace corvane::testing
