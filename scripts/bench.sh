@@ -32,7 +32,7 @@ broken=0
 
 # Exit status 1 means "ran, some goal missed": the rows say which. Anything
 # else means the benchmark itself failed; it becomes a row of its own.
-for figure in startup latency idle throughput startstop; do
+for figure in startup latency idle throughput storm startstop; do
   echo "running $figure ..." >&2
   set +e
   "$bin/corvane_bench" "$figure" >>"$rows" 2>>"$log"
