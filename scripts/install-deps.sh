@@ -13,7 +13,8 @@ test_packages=("${run_packages[@]}" libgtest-dev libgmock-dev libbenchmark-dev
 case "${1:-}" in
   run) wanted=("${run_packages[@]}") ;;
   test) wanted=("${test_packages[@]}") ;;
-  bench) wanted=("${run_packages[@]}" libbenchmark-dev) ;;
+  bench) wanted=("${run_packages[@]}" libbenchmark-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64
+    wine64 python3) ;;
   *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
 esac
 

@@ -11,7 +11,7 @@ shift 2
 wine64=${CORVANE_WINE64:-/usr/lib/wine/wine64}
 wineserver=${CORVANE_WINESERVER:-/usr/lib/wine/wineserver}
 log=$state/fixture.log
-export WINEPREFIX=$state/prefix WINEARCH=win64 WINEDEBUG=-all TMPDIR=$state/tmp
+export WINEPREFIX=$state/prefix WINEARCH=${CORVANE_WINEARCH:-win64} WINEDEBUG=-all TMPDIR=$state/tmp
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 [ -f "$state/display" ] && export DISPLAY=":$(cat "$state/display")"
 
