@@ -92,8 +92,9 @@ windows_rows() {
       "unix:$PWD/build/$preset/bin/corvane_bench_win32.exe" "$figure" "$label" >"$state/said" 2>&1
     status=$?
     set -e
-    awk -F'\t' 'NF == 6' "$state/said" >>"$rows"
-    awk -F'\t' 'NF != 6' "$state/said" >>"$log"
+    # Windows programs end their lines with CR LF.
+    tr -d '\r' <"$state/said" | awk -F'\t' 'NF == 6' >>"$rows"
+    tr -d '\r' <"$state/said" | awk -F'\t' 'NF != 6' >>"$log"
     if ((status != 0 && status != 1)); then
       broken=1
       printf '%s %s\tfailed (exit %d, see %s)\t-\t-\t-\tNO\n' "$label" "$figure" "$status" "$log" >>"$rows"
