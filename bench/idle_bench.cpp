@@ -2,8 +2,8 @@
 // no badge ever comes. All of it should be the blinking caret in Text1, where
 // Start hands the focus, so the floor is the plain ten-widget window
 // (plain_window.h) in this same process with the focus in its first text box,
-// over the same 10 s. The reader thread, blocked on its port, should cost
-// nothing at all.
+// over 10 s before and 10 s after. The reader thread, blocked on its port,
+// should cost nothing at all.
 #include <QApplication>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -71,10 +71,9 @@ QString FocusName() {
 }  // namespace
 
 bool RunIdleBench() {
-  StallGuard guard("idle CPU over 10 s", std::chrono::seconds(120));
-  IdleCpu floor;
+  StallGuard guard("idle CPU over 10 s", std::chrono::seconds(150));
   QString floorFocus;
-  {
+  const auto plainFloor = [&floorFocus] {
     const std::unique_ptr<QWidget> plain = MakePlainWindow();
     plain->show();
     plain->activateWindow();
@@ -82,22 +81,34 @@ bool RunIdleBench() {
     WaitUntilExposed(*plain);
     Settle();
     floorFocus = FocusName();
-    floor = CpuOverIdleSpan(CpuTimeByThread());
+    return CpuOverIdleSpan(CpuTimeByThread());
+  };
+  // The floor is taken before and after, and averaged, so that a machine
+  // whose load drifts meanwhile weighs on both sides alike.
+  const IdleCpu floorBefore = plainFloor();
+
+  bool reading = false;
+  QString focus;
+  IdleCpu value;
+  QStringList problems;
+  {
+    PtyMaster pty;
+    WindowUnderTest window;
+    window.ChoosePort(pty.SlavePath());
+    const auto threadsBeforeStart = CpuTimeByThread();
+    window.ClickStart();
+    Settle();
+    reading = window.Reading();
+    focus = FocusName();
+    value = CpuOverIdleSpan(threadsBeforeStart);
+    window.ClickStop();
+    problems = window.Problems();
   }
+  const IdleCpu floorAfter = plainFloor();
+  const IdleCpu floor{(floorBefore.processMs + floorAfter.processMs) / 2,
+                      (floorBefore.uiThreadMs + floorAfter.uiThreadMs) / 2};
 
-  PtyMaster pty;
-  WindowUnderTest window;
-  window.ChoosePort(pty.SlavePath());
-  const auto threadsBeforeStart = CpuTimeByThread();
-  window.ClickStart();
-  Settle();
-  const bool reading = window.Reading();
-  const QString focus = FocusName();
-  const IdleCpu value = CpuOverIdleSpan(threadsBeforeStart);
-  window.ClickStop();
-
-  const bool met =
-      reading && window.Problems().isEmpty() && value.processMs <= floor.processMs * kGoalRatio;
+  const bool met = reading && problems.isEmpty() && value.processMs <= floor.processMs * kGoalRatio;
   PrintRow({"idle CPU while reading, 10 s, whole process (ms)", Fixed(value.processMs, 2),
             Fixed(floor.processMs, 2), Ratio(value.processMs, floor.processMs), "<= 1.1x", met});
   PrintRow({"  of which UI thread, focus on " + focus.toStdString() +
