@@ -5,9 +5,10 @@
 namespace corvane::bench {
 
 bool RunStartupBench();  // no QApplication needed: it starts programs
-bool RunLatencyBench();  // these four need a QApplication
+bool RunLatencyBench();  // the others need a QApplication
 bool RunIdleBench();
 bool RunThroughputBench();
+bool RunStormBench();
 bool RunStartStopBench();
 
 }  // namespace corvane::bench

@@ -7,8 +7,8 @@
 #include <clocale>
 #include <string>
 
-#include "text_rules.h"
 #include "frame_decoder.h"
+#include "text_rules.h"
 
 namespace {
 

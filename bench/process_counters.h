@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <map>
 
 namespace corvane::bench {
 
@@ -13,5 +14,7 @@ std::size_t ResidentBytes();
 std::chrono::microseconds ProcessCpuTime();
 // User plus system CPU time of the calling thread.
 std::chrono::microseconds ThreadCpuTime();
+// CPU time of each thread of the process, by thread id.
+std::map<long, std::chrono::nanoseconds> CpuTimeByThread();
 
 }  // namespace corvane::bench

@@ -1,6 +1,6 @@
 // Throughput and memory: 100,000 badges written as fast as the pseudo-terminal
 // takes them. The window must end on the last badge sent, and resident memory
-// once it has must be within 1% of what it was after the first 100. The floor
+// once it has must be within 5% of what it was after the first 100. The floor
 // is a plain thread reading the same stream from the same terminal.
 #include <unistd.h>
 
@@ -28,7 +28,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr uint32_t kBadges = 100000;
 constexpr uint32_t kFirstBatch = 100;
-constexpr double kGoalMemoryRatio = 1.01;
+constexpr double kGoalMemoryRatio = 1.05;
 // Frames go out in large writes so the writer is never the slow side.
 constexpr std::size_t kWriteChunk = 64 * 1024;
 
@@ -136,7 +136,7 @@ bool RunThroughputBench() {
   const double afterFirstMb = static_cast<double>(residentAfterFirst) / (1024 * 1024);
   const bool memoryMet = afterAllMb <= afterFirstMb * kGoalMemoryRatio;
   PrintRow({"resident memory after 100,000 vs after 100 (MB)", Fixed(afterAllMb, 2),
-            Fixed(afterFirstMb, 2), Ratio(afterAllMb, afterFirstMb), "<= 1.01x", memoryMet});
+            Fixed(afterFirstMb, 2), Ratio(afterAllMb, afterFirstMb), "<= 1.05x", memoryMet});
   if (!window.Problems().isEmpty()) {
     std::fprintf(stderr, "throughput: %s\n", qPrintable(window.Problems().join("; ")));
   }

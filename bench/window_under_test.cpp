@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMetaObject>
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
@@ -22,8 +23,18 @@ Widget* Find(QWidget& window, const char* name) {
 
 }  // namespace
 
-WindowUnderTest::WindowUnderTest() {
-  m_program = std::make_unique<testing::QtProgram>(Module1::Instance());
+void WaitUntilExposed(QWidget& window) {
+  // The timer only wakes the loop to look again.
+  QTimer wake;
+  wake.start(5);
+  ProcessEventsUntil(
+      [&window] { return window.windowHandle() != nullptr && window.windowHandle()->isExposed(); });
+}
+
+WindowUnderTest::WindowUnderTest() : WindowUnderTest(Module1::Instance()) {}
+
+WindowUnderTest::WindowUnderTest(ReaderLibrary& library) {
+  m_program = std::make_unique<testing::QtProgram>(library);
   if (!m_program->Open()) throw std::runtime_error("the window did not open");
   QWidget& window = m_program->Window();
   m_text1 = Find<QLineEdit>(window, "Text1");
@@ -31,13 +42,7 @@ WindowUnderTest::WindowUnderTest() {
   m_start = Find<QPushButton>(window, "btAttiva");
   m_stop = Find<QPushButton>(window, "btDisattiva");
   m_ports = Find<QComboBox>(window, "cbCom");
-
-  // A window never exposed would never paint, and nothing would be "shown".
-  // The timer only wakes the loop to look again.
-  QTimer wake;
-  wake.start(5);
-  ProcessEventsUntil(
-      [&window] { return window.windowHandle() != nullptr && window.windowHandle()->isExposed(); });
+  WaitUntilExposed(window);
 }
 
 WindowUnderTest::~WindowUnderTest() = default;
@@ -56,6 +61,12 @@ void WindowUnderTest::ClickStart() { m_start->click(); }
 
 void WindowUnderTest::ClickStop() { m_stop->click(); }
 
+void WindowUnderTest::QueueStopClick() {
+  QMetaObject::invokeMethod(m_stop, &QPushButton::click, Qt::QueuedConnection);
+}
+
 bool WindowUnderTest::Reading() const { return m_stop->isEnabled(); }
+
+bool WindowUnderTest::CanStart() const { return m_start->isEnabled(); }
 
 }  // namespace corvane::bench

@@ -14,13 +14,19 @@ class QLineEdit;
 class QPushButton;
 class QComboBox;
 
+namespace corvane {
+class ReaderLibrary;
+}
+
 namespace corvane::bench {
 
 class WindowUnderTest {
  public:
   // Needs a QApplication. Loads the window and shows it, waiting until it is
-  // exposed so paints reach the screen as they would on a desk.
+  // exposed so paints reach the screen as they would on a desk. Over the
+  // process's Module1 unless given another library, which must outlive it.
   WindowUnderTest();
+  explicit WindowUnderTest(ReaderLibrary& library);
   ~WindowUnderTest();
   WindowUnderTest(const WindowUnderTest&) = delete;
   WindowUnderTest& operator=(const WindowUnderTest&) = delete;
@@ -30,7 +36,11 @@ class WindowUnderTest {
   void ChoosePort(const std::string& port);
   void ClickStart();
   void ClickStop();
+  // A click on Stop as the event loop brings it: behind whatever already
+  // waits for the UI thread.
+  void QueueStopClick();
   bool Reading() const;
+  bool CanStart() const;
 
   QLineEdit& Text1() const { return *m_text1; }
   QLineEdit& Text2() const { return *m_text2; }
@@ -46,6 +56,10 @@ class WindowUnderTest {
   QPushButton* m_stop = nullptr;
   QComboBox* m_ports = nullptr;
 };
+
+// Waits until `window`, shown, is exposed: a window never exposed would never
+// paint, and nothing would be "shown".
+void WaitUntilExposed(QWidget& window);
 
 // Processes events, sleeping in the event loop between them, until `done`
 // holds. Something must post an event or run a timer for `done` to be seen.

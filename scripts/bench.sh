@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (Release) and runs them all, then prints one table:
 # each figure beside its floor measured in the same run, the ratio, the goal
-# and whether it was met. Takes a few minutes on a 2-core machine, most of it
-# the build; run it on an otherwise quiet machine.
+# and whether it was met. The Windows program is built with mingw-w64 and
+# measured under Wine in the same run, as ratios only. Takes a few minutes on
+# a 2-core machine, most of it the builds; run it on an otherwise quiet machine.
 #   scripts/bench.sh            build, run everything, print the table
 #   BENCH_SKIP_BUILD=1 ...      reuse build/bench as it is
 set -euo pipefail
@@ -15,6 +16,7 @@ if [[ -z ${BENCH_SKIP_BUILD:-} ]]; then
   cmake --build --preset bench
 fi
 bin=build/bench/bin
+wine_fixture=tests/win32/wine.sh
 
 # Qt wants a private runtime folder; without one it warns on every start.
 if [[ -z ${XDG_RUNTIME_DIR:-} ]]; then
@@ -27,12 +29,22 @@ export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 rows=$(mktemp)
 log=build/bench/bench.log
 : >"$log"
-trap 'rm -f "$rows"' EXIT
+wine_states=()
+stop_wine() {
+  local state
+  for entry in "${wine_states[@]}"; do
+    "$wine_fixture" "${entry%% *}" "${entry#* }" stop >>"$log" 2>&1 || true
+  done
+}
+trap 'stop_wine; rm -f "$rows"' EXIT
 broken=0
+
+# A row that could not be measured here, and why.
+not_run() { printf '%s\tnot run: %s\t-\t-\t-\t-\n' "$1" "$2" >>"$rows"; }
 
 # Exit status 1 means "ran, some goal missed": the rows say which. Anything
 # else means the benchmark itself failed; it becomes a row of its own.
-for figure in startup latency idle throughput startstop; do
+for figure in startup latency idle throughput storm startstop; do
   echo "running $figure ..." >&2
   set +e
   "$bin/corvane_bench" "$figure" >>"$rows" 2>>"$log"
@@ -59,6 +71,51 @@ echo "running micro-benchmarks ..." >&2
         printf "%s\t%.1f\t%.1f\t%.2fx\t-\t-\n", label[name], value, floor, value / floor
       }
     }' >>"$rows"
+
+# The Windows program under Wine, one build at a time: PRESET LABEL WINE
+# WINEARCH FIGURES... Its rows go to the table, anything else it says to the log.
+windows_rows() {
+  local preset=$1 label=$2 wine=$3 arch=$4 figure status
+  shift 4
+  local state=$PWD/build/$preset/bench-wine
+  if [[ -z ${BENCH_SKIP_BUILD:-} ]]; then
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" --target corvane_bench_win32
+  fi
+  wine_states+=("$arch $state")
+  if ! CORVANE_WINE64=$wine CORVANE_WINE=$wine "$wine_fixture" "$arch" "$state" start >>"$log" 2>&1; then
+    not_run "$label" "Wine did not start, see $log"
+    return
+  fi
+  for figure in "$@"; do
+    echo "running $label $figure ..." >&2
+    set +e
+    CORVANE_WINE64=$wine CORVANE_WINE=$wine "$wine_fixture" "$arch" "$state" run \
+      "unix:$PWD/build/$preset/bin/corvane_bench_win32.exe" "$figure" "$label" >"$state/said" 2>&1
+    status=$?
+    set -e
+    # Windows programs end their lines with CR LF.
+    tr -d '\r' <"$state/said" | awk -F'\t' 'NF == 6' >>"$rows"
+    tr -d '\r' <"$state/said" | awk -F'\t' 'NF != 6' >>"$log"
+    if ((status != 0 && status != 1)); then
+      broken=1
+      printf '%s %s\tfailed (exit %d, see %s)\t-\t-\t-\tNO\n' "$label" "$figure" "$status" "$log" >>"$rows"
+    fi
+  done
+}
+
+if [[ -x /usr/lib/wine/wine64 ]] && command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
+  windows_rows mingw-x86_64 "Windows 64-bit" /usr/lib/wine/wine64 win64 startup idle storm
+else
+  not_run "Windows 64-bit" "needs wine64 and mingw-w64"
+fi
+# The 32-bit build runs only where the kernel runs 32-bit programs, which
+# Wine's 32-bit loader is.
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  windows_rows mingw-i686 "Windows 32-bit" /usr/lib/wine/wine win32 startup
+else
+  not_run "Windows 32-bit: start-up" "this machine cannot run Wine's 32-bit loader"
+fi
 
 cpu=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
 echo

@@ -19,4 +19,11 @@ std::optional<std::string> FirstUsbSerialPort();
 // The list TvxPortsAvailable gives: "USB", the machine's ports, "SIM".
 std::string JoinPortList(const std::vector<std::string>& ports);
 
+// The joined list for one TvxPortsAvailable call. A caller sizes its buffer
+// with one call (`sizing`) and fills it with the next; the list measured for
+// the first is kept for a second that comes within a second, so the two agree
+// even if a port comes or goes in between, and the ports are scanned once,
+// not twice, before the program's window first shows.
+std::string OfferedPortList(bool sizing);
+
 }  // namespace tavrix

@@ -1,12 +1,15 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "natural_order.h"
 #include "port_list.h"
@@ -18,24 +21,36 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view kUsbPrefixes[] = {"ttyUSB", "ttyACM"};
+constexpr std::array<std::string_view, 2> kUsbPrefixes = {"ttyUSB", "ttyACM"};
+constexpr std::array<std::string_view, 3> kPortPrefixes = {"ttyUSB", "ttyACM", "ttyS"};
 
 bool IsCharacterDevice(const fs::path& path) {
   std::error_code error;
   return fs::is_character_file(path, error);
 }
 
-std::vector<std::string> DevicesNamed(const fs::path& devDir, std::string_view prefix) {
-  std::vector<std::string> found;
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(devDir, error)) {
-    const std::string name = entry.path().filename().string();
-    if (name.starts_with(prefix) && name.size() > prefix.size() &&
-        IsCharacterDevice(entry.path())) {
-      found.push_back(entry.path().string());
+// The character devices in `devDir` whose names are one of `prefixes` and
+// more, by prefix in the order given, each in natural order. One pass with
+// readdir, and nothing built for the names that do not match: the program
+// lists ports before its window first shows, /dev holds hundreds of entries,
+// and a directory_iterator builds and parses a path for every one.
+template <std::size_t N>
+std::array<std::vector<std::string>, N> DevicesNamed(
+    const fs::path& devDir, const std::array<std::string_view, N>& prefixes) {
+  std::array<std::vector<std::string>, N> found;
+  const std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(devDir.c_str()), &::closedir);
+  if (folder == nullptr) return found;
+  while (const dirent* entry = ::readdir(folder.get())) {
+    const std::string_view name = entry->d_name;
+    for (std::size_t index = 0; index < N; ++index) {
+      if (name.starts_with(prefixes[index]) && name.size() > prefixes[index].size()) {
+        const fs::path device = devDir / name;
+        if (IsCharacterDevice(device)) found[index].push_back(device.string());
+        break;
+      }
     }
   }
-  std::sort(found.begin(), found.end(), NaturalLess);
+  for (auto& devices : found) std::sort(devices.begin(), devices.end(), NaturalLess);
   return found;
 }
 
@@ -69,12 +84,10 @@ bool IsRealUart(const fs::path& sysTtyDir, const fs::path& device) {
 }
 
 std::vector<std::string> ListSerialPortsIn(const fs::path& devDir, const fs::path& sysClassTty) {
-  std::vector<std::string> ports;
-  for (const auto prefix : kUsbPrefixes) {
-    const auto found = DevicesNamed(devDir, prefix);
-    ports.insert(ports.end(), found.begin(), found.end());
-  }
-  for (const auto& device : DevicesNamed(devDir, "ttyS")) {
+  const auto [usb, acm, uarts] = DevicesNamed(devDir, kPortPrefixes);
+  std::vector<std::string> ports = usb;
+  ports.insert(ports.end(), acm.begin(), acm.end());
+  for (const auto& device : uarts) {
     const fs::path name = fs::path(device).filename();
     if (IsRealUart(sysClassTty / name, device)) ports.push_back(device);
   }
@@ -85,8 +98,7 @@ std::vector<std::string> ListSerialPortsIn(const fs::path& devDir, const fs::pat
 std::vector<std::string> ListSerialPorts() { return ListSerialPortsIn("/dev", "/sys/class/tty"); }
 
 std::optional<std::string> FirstUsbSerialPort() {
-  for (const auto prefix : kUsbPrefixes) {
-    const auto found = DevicesNamed("/dev", prefix);
+  for (const auto& found : DevicesNamed("/dev", kUsbPrefixes)) {
     if (!found.empty()) return found.front();
   }
   return std::nullopt;
