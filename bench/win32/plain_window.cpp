@@ -1,5 +1,6 @@
 #include "plain_window.h"
 
+#include "caption_font.h"
 #include "dpi_metrics.h"
 #include "form1_layout.h"
 #include "win32_front_end.h"
@@ -57,7 +58,7 @@ HWND CreatePlainWindow(HINSTANCE instance) {
 
   const UINT dpi = win32::WindowDpi(window);
   const int scale = static_cast<int>(dpi);
-  const HFONT font = win32::CreateMessageFont(dpi);
+  const HFONT font = win32::CreateCaptionFont(dpi);  // the program's own font rule
   SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(font));
   for (std::size_t index = 0; index < layout::kControls.size(); ++index) {
     const layout::ControlRow& row = layout::kControls[index];
