@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "caption_fit.h"
+#include "qt_caption_fit.h"
 #include "form1_layout.h"
 
 namespace corvane::bench {
