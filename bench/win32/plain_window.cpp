@@ -11,26 +11,6 @@ namespace {
 constexpr const wchar_t* kWindowClass = L"CorvanePlainWindow";
 constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
 
-struct NativeKind {
-  const wchar_t* windowClass;
-  DWORD style;
-  DWORD exStyle;
-};
-
-NativeKind NativeKindOf(layout::Kind kind) {
-  switch (kind) {
-    case layout::Kind::PushButton:
-      return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
-    case layout::Kind::DropDownList:
-      return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
-    case layout::Kind::TextBox:
-      return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
-    case layout::Kind::Label:
-      break;
-  }
-  return {L"STATIC", SS_LEFT, 0};
-}
-
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) {
     DeleteObject(reinterpret_cast<HFONT>(GetWindowLongPtrW(window, GWLP_USERDATA)));
@@ -62,7 +42,7 @@ HWND CreatePlainWindow(HINSTANCE instance) {
   SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(font));
   for (std::size_t index = 0; index < layout::kControls.size(); ++index) {
     const layout::ControlRow& row = layout::kControls[index];
-    const NativeKind native = NativeKindOf(row.kind);
+    const win32::NativeKind native = win32::NativeKindOf(row.kind);
     const bool list = row.kind == layout::Kind::DropDownList;
     const HWND control = CreateWindowExW(
         native.exStyle, native.windowClass, list ? L"" : row.caption,

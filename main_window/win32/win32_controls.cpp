@@ -4,6 +4,20 @@
 
 namespace corvane::win32 {
 
+NativeKind NativeKindOf(layout::Kind kind) {
+  switch (kind) {
+    case layout::Kind::PushButton:
+      return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case layout::Kind::DropDownList:
+      return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
+    case layout::Kind::TextBox:
+      return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case layout::Kind::Label:
+      break;
+  }
+  return {L"STATIC", SS_LEFT, 0};
+}
+
 void DisableKeepingFocus(HWND control) {
   if (GetFocus() == control) {
     const HWND parent = GetParent(control);

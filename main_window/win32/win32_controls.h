@@ -9,8 +9,17 @@
 #include <utility>
 
 #include "controls.h"
+#include "form1_layout.h"
 
 namespace corvane::win32 {
+
+// The native control that stands for a kind of the layout table.
+struct NativeKind {
+  const wchar_t* windowClass;
+  DWORD style;
+  DWORD exStyle;
+};
+NativeKind NativeKindOf(layout::Kind kind);
 
 class Win32Label final : public Label {
  public:

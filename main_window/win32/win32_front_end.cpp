@@ -15,26 +15,6 @@ constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 // How many entries the open drop-down list shows before it scrolls.
 constexpr int kDropDownVisibleEntries = 8;
 
-struct NativeKind {
-  const wchar_t* windowClass;
-  DWORD style;
-  DWORD exStyle;
-};
-
-NativeKind NativeKindOf(layout::Kind kind) {
-  switch (kind) {
-    case layout::Kind::PushButton:
-      return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
-    case layout::Kind::DropDownList:
-      return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
-    case layout::Kind::TextBox:
-      return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
-    case layout::Kind::Label:
-      break;
-  }
-  return {L"STATIC", SS_LEFT, 0};
-}
-
 // The order the controls are created in, as rows of the table. The dialog
 // manager tabs through the children in creation order, so it is the table's
 // (tab) order, except that each label comes right before the control it names:
