@@ -33,6 +33,7 @@ TEST(FrameDecoder, GivesTheReads) {
   const DecoderCase cases[] = {
       {"OneFrame", {kGood}, {Card(kGoodData)}},
       {"LowerCaseHex", {Frame("0a00bc614e")}, {Card(kGoodData)}},
+      {"LowerCaseF", {Frame("0a00bc614f")}, {Card("0100012345679")}},
       {"ByteByByte",
        [] {
          std::vector<std::string> bytes;
@@ -64,7 +65,7 @@ TEST(FrameDecoder, GivesTheReads) {
       {"TextLineLf", {"12345\n"}, {Card("12345")}},
       {"TextLineCrLfIsOneRead", {"12345\r\n67\r\n"}, {Card("12345"), Card("67")}},
       {"TextLineSplit", {"12", "3\r", "\n"}, {Card("123")}},
-      {"TextLineKeepsSpaces", {" A 1 \n"}, {Card(" A 1 ")}},
+      {"TextLineKeepsSpacesAndTilde", {" A~1 \n"}, {Card(" A~1 ")}},
       {"UnfinishedLineGivesNothing", {"12345"}, {}},
       {"NoisyLineIsDropped", {"12" + std::string(1, '\0') + "3\r4\r"}, {Card("4")}},
       {"FrameDropsHalfLine", {"123" + kGood}, {Card(kGoodData)}},
