@@ -24,88 +24,71 @@ struct ScriptedOutText {
 
 class FakeReaderLibrary final : public ReaderLibrary {
  public:
-  std::vector<std::wstring> calls;
+  std::vector<std::wstring> calls;  // each with its port or its numbers
   // Calls whose text starts with this throw, as for an entry point the
   // library file lacks.
   std::optional<std::wstring> missing;
+  bool loaded = true;
 
   int32_t initializeResult = 0;
-  // The port list text and the results of the sizing and the filling call.
   std::wstring portList;
-  int32_t sizingResult = -3;
+  int32_t sizingResult = TVX_BUFFER_TOO_SMALL;
   std::optional<int32_t> sizingLength;  // default: the list's length + NUL
   ScriptedOutText fillPorts;            // `written` defaults to portList
   ScriptedOutText usbName{0, L"USB", std::nullopt};
   ScriptedOutText lastError{0, L"Porta persa", std::nullopt};
   ScriptedOutText lastCard{0, L"0101234567890", std::nullopt};
   int32_t startResult = 5;
-  std::wstring lastStartPort;
   TvxNotify lastStartNotify = nullptr;
   int32_t lastStartUserData = -1;
 
-  bool loaded = true;
-
   bool IsLoaded() const override { return loaded; }
-  int32_t TvxInitialize() override {
-    Call(L"TvxInitialize");
-    return initializeResult;
-  }
-  int32_t TvxUninitialize() override {
-    Call(L"TvxUninitialize");
-    return 0;
-  }
+  int32_t TvxInitialize() override { return Call(L"TvxInitialize", initializeResult); }
+  int32_t TvxUninitialize() override { return Call(L"TvxUninitialize", 0); }
   int32_t TvxPortsAvailable(std::wstring& text, int32_t& length) override {
-    Call(L"TvxPortsAvailable(" + std::to_wstring(length) + L")");
+    Call(L"TvxPortsAvailable(" + std::to_wstring(length) + L")", 0);
     if (length == 0) {
       length = sizingLength.value_or(static_cast<int32_t>(portList.size()) + 1);
       return sizingResult;
     }
     ScriptedOutText fill = fillPorts;
-    if (!fill.written) fill.written = portList;
+    fill.written = fill.written.value_or(portList);
     return Answer(fill, text, length);
   }
   int32_t TvxUSBCOMPort(std::wstring& text, int32_t& length) override {
-    Call(L"TvxUSBCOMPort(" + std::to_wstring(length) + L")");
+    Call(L"TvxUSBCOMPort(" + std::to_wstring(length) + L")", 0);
     return Answer(usbName, text, length);
   }
   int32_t TvxGetLastError(int32_t reader, std::wstring& text, int32_t& length) override {
-    Call(L"TvxGetLastError(" + std::to_wstring(reader) + L"," + std::to_wstring(length) + L")");
+    Call(L"TvxGetLastError(" + std::to_wstring(reader) + L"," + std::to_wstring(length) + L")", 0);
     return Answer(lastError, text, length);
   }
   int32_t TvxGetLastCardData(int32_t reader, std::wstring& text, int32_t& length) override {
-    Call(L"TvxGetLastCardData(" + std::to_wstring(reader) + L"," + std::to_wstring(length) + L")");
+    Call(L"TvxGetLastCardData(" + std::to_wstring(reader) + L"," + std::to_wstring(length) + L")",
+         0);
     return Answer(lastCard, text, length);
   }
-  int32_t TvxGetVersion(std::wstring&, int32_t&) override {
-    Call(L"TvxGetVersion");
-    return 0;
-  }
+  int32_t TvxGetVersion(std::wstring&, int32_t&) override { return Call(L"TvxGetVersion", 0); }
   int32_t TvxStartCallBack(const std::wstring& port, TvxNotify notify, int32_t userData) override {
-    Call(L"TvxStartCallBack(" + port + L")");
-    lastStartPort = port;
     lastStartNotify = notify;
     lastStartUserData = userData;
-    return startResult;
+    return Call(L"TvxStartCallBack(" + port + L")", startResult);
   }
+  // Ignored by the window whatever it answers.
   int32_t TvxStop(int32_t reader) override {
-    Call(L"TvxStop(" + std::to_wstring(reader) + L")");
-    return -1;  // ignored by the window whatever it is
+    return Call(L"TvxStop(" + std::to_wstring(reader) + L")", -1);
   }
   int32_t TvxStart(const std::wstring& port) override {
-    Call(L"TvxStart(" + port + L")");
-    return -1;
+    return Call(L"TvxStart(" + port + L")", -1);
   }
 
  private:
-  void Call(const std::wstring& call) {
+  int32_t Call(const std::wstring& call, int32_t result) {
     calls.push_back(call);
-    if (missing && call.rfind(*missing, 0) == 0)
-      throw ReaderLibraryMissing("missing: " + Narrow(call));
-  }
-  static std::string Narrow(const std::wstring& text) {
-    std::string narrow;
-    for (const wchar_t c : text) narrow.push_back(static_cast<char>(c));
-    return narrow;
+    if (missing && call.rfind(*missing, 0) == 0) {
+      throw ReaderLibraryMissing("missing: " + std::string(call.begin(), call.end()));
+    }
+    return result;
   }
   // The library's side of an out-text: it writes what the script says, as
   // much as fits with its NUL, and reports its length unless told otherwise.
@@ -114,13 +97,12 @@ class FakeReaderLibrary final : public ReaderLibrary {
     return WithOutText(text, length, [&script](char* buffer, int32_t* size) {
       if (script.written) {
         const std::string bytes = ToAnsi(*script.written);
-        const auto room = static_cast<std::size_t>(std::max(*size, 1) - 1);
-        const std::size_t count = std::min(bytes.size(), room);
+        const std::size_t count = std::min(bytes.size(), std::size_t(std::max(*size, 1) - 1));
         std::memcpy(buffer, bytes.data(), count);
         buffer[count] = '\0';
         *size = static_cast<int32_t>(count) + 1;
       }
-      if (script.reportedLength) *size = *script.reportedLength;
+      *size = script.reportedLength.value_or(*size);
       return script.result;
     });
   }

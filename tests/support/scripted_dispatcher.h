@@ -6,9 +6,11 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
+#include "notification_queue.h"
 #include "reader_callback.h"
 
 namespace corvane::testing {
@@ -23,26 +25,20 @@ class ScriptedDispatcher final : public UiDispatcher {
 
   bool IsUiThread() const override { return onUiThread(); }
   bool Post(std::function<void()> task) override {
-    {
-      const std::lock_guard lock(m_mutex);
-      m_tasks.push_back(std::move(task));
-    }
+    const std::lock_guard lock(m_mutex);
+    m_tasks.push_back(std::move(task));
     m_posted.notify_all();
     return true;
   }
   // Runs what is queued, and what that queues; returns how many tasks ran.
   int Drain() {
-    int ran = 0;
-    for (;;) {
-      std::function<void()> task;
-      {
-        const std::lock_guard lock(m_mutex);
-        if (m_tasks.empty()) return ran;
-        task = std::move(m_tasks.front());
-        m_tasks.pop_front();
-      }
+    for (int ran = 0;; ++ran) {
+      std::unique_lock lock(m_mutex);
+      if (m_tasks.empty()) return ran;
+      const std::function<void()> task = std::move(m_tasks.front());
+      m_tasks.pop_front();
+      lock.unlock();
       task();
-      ++ran;
     }
   }
   // True once a task is queued; false at `deadline`.
@@ -55,6 +51,28 @@ class ScriptedDispatcher final : public UiDispatcher {
   std::mutex m_mutex;
   std::condition_variable m_posted;
   std::deque<std::function<void()>> m_tasks;
+};
+
+// For its lifetime, the door delivers through a scripted dispatcher to
+// `deliver`, as a front end and its window would.
+class ScriptedDoor final : public NotificationTarget {
+ public:
+  explicit ScriptedDoor(std::function<void(const Notification&)> deliver)
+      : m_deliver(std::move(deliver)) {
+    SetUiDispatcher(dispatcher);
+    SetNotificationTarget(this);
+  }
+  ~ScriptedDoor() override {
+    SetNotificationTarget(nullptr);
+    SetUiDispatcher(nullptr);
+  }
+  void CallBackBadge(int32_t HReader, int32_t Wparam, int32_t Lparam, int32_t UserData) override {
+    m_deliver({HReader, Wparam, Lparam, UserData});
+  }
+  const std::shared_ptr<ScriptedDispatcher> dispatcher = std::make_shared<ScriptedDispatcher>();
+
+ private:
+  std::function<void(const Notification&)> m_deliver;
 };
 
 }  // namespace corvane::testing

@@ -1,105 +1,61 @@
 // A storm of notifications through the bounded queue leaves the window as the
 // full sequence delivered one by one would, and the queue stays bounded.
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <random>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "fake_controls.h"
 #include "fake_reader_library.h"
 #include "form1.h"
-#include "notification_queue.h"
 #include "scripted_dispatcher.h"
 
 namespace corvane::testing {
 namespace {
 
-class Target final : public NotificationTarget {
- public:
-  explicit Target(Form1& form) : m_form(form) {}
-  void CallBackBadge(int32_t HReader, int32_t Wparam, int32_t Lparam, int32_t UserData) override {
-    m_form.CallBackBadge(HReader, Wparam, Lparam, UserData);
-  }
+using Storm = std::vector<std::pair<Notification, std::wstring>>;  // with each badge's card
 
- private:
-  Form1& m_form;
-};
+// Status, batch, serial and the messages shown.
+using Outcome = std::tuple<std::wstring, std::wstring, std::wstring, std::set<std::wstring>>;
 
-struct Window {
+// Delivered as each comes, or left waiting, as in a storm, until the UI runs.
+Outcome Deliver(const Storm& storm, bool waiting) {
   FakeForm form;
   FakeReaderLibrary library;
-  Form1 logic{form.controls, form.msgBox, library};
-  Target target{logic};
-  std::shared_ptr<ScriptedDispatcher> dispatcher = std::make_shared<ScriptedDispatcher>();
-  // Until the test drains the queue, every notification comes from "another
-  // thread" and waits, as during a storm.
-  bool onUiThread = false;
-
-  Window() {
-    dispatcher->onUiThread = [this] { return onUiThread; };
-    SetUiDispatcher(dispatcher);
-    SetNotificationTarget(&target);
-  }
-  ~Window() {
-    SetNotificationTarget(nullptr);
-    SetUiDispatcher(nullptr);
-  }
-  // A badge's notification comes after the library has stored the badge.
-  void Notify(const Notification& n, const std::wstring& card) {
+  Form1 window(form.controls, form.msgBox, library);
+  ScriptedDoor door([&](const Notification& n) {
+    window.CallBackBadge(n.HReader, n.Wparam, n.Lparam, n.UserData);
+  });
+  door.dispatcher->onUiThread = [&] { return !waiting; };
+  std::set<std::tuple<int32_t, int32_t, int32_t>> distinct;
+  for (const auto& [n, card] : storm) {
+    // A badge's notification comes after the library has stored the badge.
     if (n.Wparam == TVX_EVENT_CARD) library.lastCard.written = card;
     ReaderCallBack(n.HReader, n.Wparam, n.Lparam, n.UserData);
+    distinct.insert({n.HReader, n.Wparam, n.Lparam});
+    EXPECT_LE(QueuedNotifications(), distinct.size());
   }
-  std::set<std::wstring> Messages() const {
-    return {form.msgBox.shown.begin(), form.msgBox.shown.end()};
-  }
-};
+  waiting = false;
+  door.dispatcher->Drain();
+  EXPECT_EQ(QueuedNotifications(), 0u);
+  return {form.Label5.caption, form.Text1.text, form.Text2.text,
+          std::set(form.msgBox.shown.begin(), form.msgBox.shown.end())};
+}
 
 TEST(NotificationStorm, MergedQueueEndsWhereTheFullSequenceEnds) {
   std::mt19937 random(20261207);
+  std::uniform_int_distribution<int> event(4, 9), small(0, 2);
   for (int round = 0; round < 200; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
-    std::uniform_int_distribution<int> event(4, 9);
-    std::uniform_int_distribution<int> small(0, 2);
-    const std::size_t length = std::uniform_int_distribution<std::size_t>(1, 300)(random);
-    std::vector<std::pair<Notification, std::wstring>> storm;
-    for (std::size_t i = 0; i < length; ++i) {
-      const Notification n{1 + small(random), event(random), small(random), 0};
-      storm.push_back({n, L"0" + std::to_wstring(10 + small(random)) + std::to_wstring(i)});
+    Storm storm(std::uniform_int_distribution<std::size_t>(1, 300)(random));
+    for (std::size_t i = 0; i < storm.size(); ++i) {
+      storm[i] = {{1 + small(random), event(random), small(random), 0},
+                  L"0" + std::to_wstring(10 + small(random)) + std::to_wstring(i)};
     }
-
-    std::set<std::wstring> fullMessages;
-    std::wstring fullStatus, fullBatch, fullSerial;
-    {
-      Window full;
-      full.onUiThread = true;  // each one delivered as it comes
-      for (const auto& [n, card] : storm) full.Notify(n, card);
-      fullMessages = full.Messages();
-      fullStatus = full.form.Label5.caption;
-      fullBatch = full.form.Text1.text;
-      fullSerial = full.form.Text2.text;
-    }
-
-    Window merged;
-    std::set<Notification, bool (*)(const Notification&, const Notification&)> distinct(
-        [](const Notification& a, const Notification& b) {
-          return std::tie(a.HReader, a.Wparam, a.Lparam) < std::tie(b.HReader, b.Wparam, b.Lparam);
-        });
-    for (const auto& [n, card] : storm) {
-      merged.Notify(n, card);
-      distinct.insert(n);
-      ASSERT_LE(QueuedNotifications(), distinct.size());
-    }
-    merged.onUiThread = true;
-    merged.dispatcher->Drain();
-    EXPECT_EQ(QueuedNotifications(), 0u);
-    EXPECT_EQ(merged.form.Label5.caption, fullStatus);
-    EXPECT_EQ(merged.form.Text1.text, fullBatch);
-    EXPECT_EQ(merged.form.Text2.text, fullSerial);
-    EXPECT_EQ(merged.Messages(), fullMessages);
+    EXPECT_EQ(Deliver(storm, true), Deliver(storm, false));
   }
 }
 
