@@ -29,24 +29,15 @@ struct LayoutCase {
   const char* reported;        // what the report must name
 };
 
+// Makes `folder`, with `library` in it as the reader library.
 bool Place(Library library, const QString& folder) {
+  const char* sources[] = {nullptr, CORVANE_TAVRIX_FILE, CORVANE_EMPTY_LIBRARY_FILE,
+                           CORVANE_RECORDING_LIBRARY_FILE, CORVANE_TAVRIX_FILE};
+  const char* source = sources[static_cast<int>(library)];
   const QString target = folder + QStringLiteral("/libTavrix.so");
-  switch (library) {
-    case Library::None:
-      return QDir().mkpath(folder);
-    case Library::Real:
-      return QDir().mkpath(folder) && QFile::copy(QStringLiteral(CORVANE_TAVRIX_FILE), target);
-    case Library::Empty:
-      return QDir().mkpath(folder) &&
-             QFile::copy(QStringLiteral(CORVANE_EMPTY_LIBRARY_FILE), target);
-    case Library::CutShort:  // an interrupted copy: the first 4 KiB
-      return QDir().mkpath(folder) && QFile::copy(QStringLiteral(CORVANE_TAVRIX_FILE), target) &&
-             QFile::resize(target, 4096);
-    case Library::Recording:
-      return QDir().mkpath(folder) &&
-             QFile::copy(QStringLiteral(CORVANE_RECORDING_LIBRARY_FILE), target);
-  }
-  return false;
+  return QDir().mkpath(folder) && (source == nullptr || QFile::copy(source, target)) &&
+         // An interrupted copy: the first 4 KiB.
+         (library != Library::CutShort || QFile::resize(target, 4096));
 }
 
 // Copies the executable into root/bin and readies `program` to run it there,
@@ -72,14 +63,11 @@ bool Place(Library library, const QString& folder) {
 void ExpectReportAndNonZeroExit(const LayoutCase& layout) {
   QTemporaryDir root;
   ASSERT_TRUE(root.isValid());
-  const QString bin = root.filePath(QStringLiteral("bin"));
-  const QString lib = root.filePath(QStringLiteral("lib/corvane"));
-  const QString work = root.filePath(QStringLiteral("work"));
   // The public lib/ folder is nobody's in particular: its library never counts.
-  ASSERT_TRUE(Place(Library::Real, root.filePath(QStringLiteral("lib"))));
-  ASSERT_TRUE(Place(layout.besideExecutable, bin));
-  ASSERT_TRUE(Place(layout.installedLibFolder, lib));
-  ASSERT_TRUE(Place(layout.workingDirectory, work));
+  ASSERT_TRUE(Place(Library::Real, root.filePath(QStringLiteral("lib"))) &&
+              Place(layout.besideExecutable, root.filePath(QStringLiteral("bin"))) &&
+              Place(layout.installedLibFolder, root.filePath(QStringLiteral("lib/corvane"))) &&
+              Place(layout.workingDirectory, root.filePath(QStringLiteral("work"))));
   QProcess program;
   ASSERT_TRUE(Prepare(root, QStringLiteral("corvaneautoanswer"), program));
   program.start();
@@ -93,13 +81,12 @@ void ExpectReportAndNonZeroExit(const LayoutCase& layout) {
   EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << errors.toStdString();
   EXPECT_EQ(program.exitCode(), 2);
   // The same report on stderr and in the one box the operator answered.
-  const QString reported = QString::fromUtf8(layout.reported);
-  EXPECT_EQ(errors.count(QStringLiteral("Corvane: ")), 1) << errors.toStdString();
-  EXPECT_EQ(errors.count(QStringLiteral("answered: ")), 1) << errors.toStdString();
-  EXPECT_TRUE(errors.contains(QRegularExpression(QStringLiteral("Corvane: .*") + reported)))
-      << errors.toStdString();
-  EXPECT_TRUE(errors.contains(QRegularExpression(QStringLiteral("answered: .*") + reported)))
-      << errors.toStdString();
+  for (const char* prefix : {"Corvane: ", "answered: "}) {
+    EXPECT_EQ(errors.count(QString::fromLatin1(prefix)), 1) << errors.toStdString();
+    EXPECT_TRUE(
+        errors.contains(QRegularExpression(prefix + QStringLiteral(".*") + layout.reported)))
+        << errors.toStdString();
+  }
 }
 
 TEST(MissingLibrary, ReportsOnStderrAndExitsNonZero) {
@@ -128,8 +115,8 @@ TEST(EndingSignal, EndsAsClosingTheWindowDoesWithTheShellsStatus) {
     SCOPED_TRACE(signal);
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
-    ASSERT_TRUE(Place(Library::Recording, root.filePath(QStringLiteral("bin"))));
-    ASSERT_TRUE(Place(Library::None, root.filePath(QStringLiteral("work"))));
+    ASSERT_TRUE(Place(Library::Recording, root.filePath(QStringLiteral("bin"))) &&
+                Place(Library::None, root.filePath(QStringLiteral("work"))));
     QProcess program;
     ASSERT_TRUE(Prepare(root, QStringLiteral("corvaneautoanswer:start"), program));
     QFile calls(root.filePath(QStringLiteral("work/calls.log")));

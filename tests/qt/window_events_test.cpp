@@ -18,68 +18,58 @@
 namespace corvane::qt {
 namespace {
 
-bool Called(const testing::FakeReaderLibrary& library, const std::wstring& call) {
-  return std::find(library.calls.begin(), library.calls.end(), call) != library.calls.end();
-}
+using testing::QtProgram;
 
-class WindowEventsTest : public ::testing::Test {
- protected:
-  WindowEventsTest() {
-    m_library.portList = L"USB,COM1,SIM";
-    m_library.startResult = 5;
-  }
-
-  QPushButton& Button(const char* name) { return m_program.Find<QPushButton>(name); }
-  QString Status() { return m_program.Find<QLabel>("Label5").text(); }
-
-  testing::FakeReaderLibrary m_library;
-  testing::QtProgram m_program{m_library};
-  QWidget& m_window = m_program.Window();
-};
-
-TEST_F(WindowEventsTest, AltSStartsWhenIdleAndStopsWhenReading) {
-  ASSERT_TRUE(m_program.Open());
-  ASSERT_TRUE(testing::ShowActive(m_window));
-  EXPECT_EQ(QApplication::focusWidget(), &Button("btAttiva"));
-
-  // A key's click is animated: the button reports it a moment later.
-  QTest::keyClick(&m_window, Qt::Key_S, Qt::AltModifier);
-  ASSERT_TRUE(testing::WaitUntil([&] { return Called(m_library, L"TvxStartCallBack(USB)"); }));
-  EXPECT_FALSE(Called(m_library, L"TvxStop(5)"));
-  EXPECT_FALSE(Button("btAttiva").isEnabled());
-  EXPECT_TRUE(Button("btDisattiva").isEnabled());
-
-  QTest::keyClick(&m_window, Qt::Key_S, Qt::AltModifier);
-  ASSERT_TRUE(testing::WaitUntil([&] { return Called(m_library, L"TvxStop(5)"); }));
-  EXPECT_TRUE(Button("btAttiva").isEnabled());
-  EXPECT_FALSE(Button("btDisattiva").isEnabled());
-  EXPECT_EQ(Status(), QStringLiteral("Disabilitato"));
-  EXPECT_EQ(std::count(m_library.calls.begin(), m_library.calls.end(), L"TvxStartCallBack(USB)"),
-            1);
-  EXPECT_TRUE(m_program.Messages().isEmpty());
-}
-
-void Click(testing::QtProgram& program, const char* button) {
+void Click(QtProgram& program, const char* button) {
   QTest::mouseClick(&program.Find<QPushButton>(button), Qt::LeftButton);
 }
 
+TEST(WindowEvents, AltSStartsWhenIdleAndStopsWhenReading) {
+  testing::FakeReaderLibrary library;
+  library.portList = L"USB,COM1,SIM";
+  QtProgram program(library);
+  ASSERT_TRUE(program.Open() && testing::ShowActive(program.Window()));
+  EXPECT_EQ(QApplication::focusWidget(), &program.Find<QPushButton>("btAttiva"));
+  const auto calls = [&](const wchar_t* call) {
+    return std::count(library.calls.begin(), library.calls.end(), call);
+  };
+  const auto enabled = [&] {
+    return std::string{program.Find<QPushButton>("btAttiva").isEnabled() ? '1' : '0',
+                       program.Find<QPushButton>("btDisattiva").isEnabled() ? '1' : '0'};
+  };
+
+  // A key's click is animated: the button reports it a moment later.
+  QTest::keyClick(&program.Window(), Qt::Key_S, Qt::AltModifier);
+  ASSERT_TRUE(testing::WaitUntil([&] { return calls(L"TvxStartCallBack(USB)") == 1; }));
+  EXPECT_EQ(calls(L"TvxStop(5)"), 0);
+  EXPECT_EQ(enabled(), "01");
+
+  QTest::keyClick(&program.Window(), Qt::Key_S, Qt::AltModifier);
+  ASSERT_TRUE(testing::WaitUntil([&] { return calls(L"TvxStop(5)") == 1; }));
+  EXPECT_EQ(enabled(), "10");
+  EXPECT_EQ(program.Find<QLabel>("Label5").text(), QStringLiteral("Disabilitato"));
+  EXPECT_EQ(calls(L"TvxStartCallBack(USB)"), 1);
+  EXPECT_TRUE(program.Messages().isEmpty());
+}
+
 TEST(FatalError, IsReportedOnceNamingTheEntryPointAndLaterEventsAreIgnored) {
+  const auto badge = [] { std::thread([] { ReaderCallBack(7, TVX_EVENT_CARD, 0, 0); }).join(); };
   const struct {
     const wchar_t* missing;
-    std::function<void(testing::QtProgram&)> trigger;
+    std::function<void(QtProgram&)> trigger;
   } cases[] = {
-      {L"TvxStartCallBack", [](testing::QtProgram& p) { Click(p, "btAttiva"); }},
+      {L"TvxStartCallBack", [](QtProgram& p) { Click(p, "btAttiva"); }},
       {L"TvxStop",
-       [](testing::QtProgram& p) {
+       [](QtProgram& p) {
          Click(p, "btAttiva");
          Click(p, "btDisattiva");
        }},
       // A badge notification fetched on the UI thread, as the door delivers
       // it from a reader thread.
       {L"TvxGetLastCardData",
-       [](testing::QtProgram& p) {
+       [&](QtProgram& p) {
          Click(p, "btAttiva");
-         std::thread([] { ReaderCallBack(7, TVX_EVENT_CARD, 0, 0); }).join();
+         badge();
        }},
       {L"TvxUninitialize", nullptr},  // when the window is closed
   };
@@ -89,15 +79,14 @@ TEST(FatalError, IsReportedOnceNamingTheEntryPointAndLaterEventsAreIgnored) {
     testing::FakeReaderLibrary library;
     library.portList = L"USB";
     library.missing = c.missing;
-    testing::QtProgram program(library);
-    ASSERT_TRUE(program.Open());
-    ASSERT_TRUE(testing::ShowActive(program.Window()));
+    QtProgram program(library);
+    ASSERT_TRUE(program.Open() && testing::ShowActive(program.Window()));
     if (c.trigger) {
       c.trigger(program);
       EXPECT_TRUE(testing::WaitUntil([&] { return !program.Messages().isEmpty(); }));
       // Whatever follows the report reaches no handler and adds no box.
       c.trigger(program);
-      std::thread([] { ReaderCallBack(7, TVX_EVENT_CARD, 0, 0); }).join();
+      badge();
       QCoreApplication::processEvents();
     }
     EXPECT_EQ(program.Close(), kExitFatal);

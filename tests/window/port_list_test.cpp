@@ -44,17 +44,13 @@ TEST(PortList, SplitsAtEveryCommaAndSelectsTheFirstExactUsbName) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(::testing::PrintToString(std::wstring(row.list)));
-    FakeForm form;
-    FakeReaderLibrary library;
-    library.portList = row.list;
-    library.usbName = row.usbName;
-    Form1 window(form.controls, form.msgBox, library);
-
-    window.Form_Load();
-
-    EXPECT_THAT(form.cbCom.entries, ElementsAreArray(row.entries));
-    EXPECT_EQ(form.cbCom.selected, row.selected);
-    EXPECT_THAT(form.msgBox.shown, ElementsAreArray(row.messages));
+    TestWindow w;
+    w.library.portList = row.list;
+    w.library.usbName = row.usbName;
+    w.window.Form_Load();
+    EXPECT_THAT(w.form.cbCom.entries, ElementsAreArray(row.entries));
+    EXPECT_EQ(w.form.cbCom.selected, row.selected);
+    EXPECT_THAT(w.form.msgBox.shown, ElementsAreArray(row.messages));
   }
 }
 
@@ -74,21 +70,16 @@ TEST(PortList, RefusedListsLeaveItEmptyReportOnceAndGoOnToInitialize) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.sizingLength.value_or(0));
-    FakeForm form;
-    FakeReaderLibrary library;
-    library.portList = L"USB,COM1";
-    library.sizingResult = row.sizingResult;
-    library.sizingLength = row.sizingLength;
-    library.fillPorts = row.fill;
-    Form1 window(form.controls, form.msgBox, library);
-
-    window.Form_Load();
-
-    EXPECT_THAT(form.cbCom.entries, IsEmpty());
-    EXPECT_EQ(form.cbCom.selected, -1);
-    EXPECT_THAT(form.msgBox.shown, ElementsAre(kListError));
-    EXPECT_EQ(library.calls.back(), L"TvxInitialize");
-    EXPECT_THAT(library.calls, Not(Contains(L"TvxUSBCOMPort(10)")));
+    TestWindow w;  // loaded once with a good list, which the refused one replaces
+    w.library.sizingResult = row.sizingResult;
+    w.library.sizingLength = row.sizingLength;
+    w.library.fillPorts = row.fill;
+    w.window.Form_Load();
+    EXPECT_THAT(w.form.cbCom.entries, IsEmpty());
+    EXPECT_EQ(w.form.cbCom.selected, -1);
+    EXPECT_THAT(w.form.msgBox.shown, ElementsAre(kListError));
+    EXPECT_EQ(w.library.calls.back(), L"TvxInitialize");
+    EXPECT_THAT(w.library.calls, Not(Contains(L"TvxUSBCOMPort(10)")));
   }
 }
 
@@ -112,18 +103,14 @@ TEST(PortList, AsksTheSizeWithAnEmptyTextThenFillsABufferOfThatSize) {
 
 TEST(StartUp, InitializeIsJudgedBySignAndReportedAfterThePortList) {
   for (const int32_t result : {-1, -100, 0, 1, 7}) {
-    FakeForm form;
-    FakeReaderLibrary library;
-    library.sizingResult = -1;
-    library.initializeResult = result;
-    Form1 window(form.controls, form.msgBox, library);
-
-    window.Form_Load();
-
+    TestWindow w;
+    w.library.sizingResult = -1;
+    w.library.initializeResult = result;
+    w.window.Form_Load();
     std::vector<std::wstring> expected{kListError};
     if (result < 0) expected.push_back(L"Errore in inizializzazione API");
-    EXPECT_THAT(form.msgBox.shown, ElementsAreArray(expected)) << result;
-    EXPECT_TRUE(form.btAttiva.enabled);
+    EXPECT_THAT(w.form.msgBox.shown, ElementsAreArray(expected)) << result;
+    EXPECT_TRUE(w.form.btAttiva.enabled);
   }
 }
 

@@ -17,15 +17,25 @@ namespace {
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using ::testing::IsEmpty;
 using ::testing::Not;
 
-class FakeFrontEnd final : public FrontEnd {
- public:
+// A front end whose event loop is what the test says, over a scripted library.
+struct Program final : FrontEnd {
   FakeForm form;
-  std::vector<std::wstring> events;  // Show, Close, Quit(n), in order
+  FakeReaderLibrary library;
+  std::vector<std::wstring> events;  // Show, Quit(n), Close, in order
   std::function<int()> loop = [] { return 0; };
   std::optional<int> quitStatus;
+  std::string errors;  // what the run wrote to stderr
+
+  Program() { library.portList = L"USB,SIM"; }
+  int Run() {
+    ::testing::internal::CaptureStderr();
+    const int status = ProgramShell(*this, library).Run();
+    errors = ::testing::internal::GetCapturedStderr();
+    return status;
+  }
+  static void Badge() { ReaderCallBack(5, TVX_EVENT_CARD, 0, 0); }
 
   ControlSet& Controls() override { return form.controls; }
   MsgBox& Messages() override { return form.msgBox; }
@@ -33,8 +43,8 @@ class FakeFrontEnd final : public FrontEnd {
   void Show() override { events.push_back(L"Show"); }
   int RunLoop() override { return loop(); }
   void Quit(int status) override {
-    events.push_back(L"Quit(" + std::to_wstring(status) + L")");
     quitStatus = status;
+    events.push_back(L"Quit(" + std::to_wstring(status) + L")");
   }
   void Close() override { events.push_back(L"Close"); }
 
@@ -42,34 +52,20 @@ class FakeFrontEnd final : public FrontEnd {
   std::shared_ptr<UiDispatcher> m_dispatcher = std::make_shared<ScriptedDispatcher>();
 };
 
-struct Program {
-  FakeFrontEnd frontEnd;
-  FakeReaderLibrary library;
-
-  Program() { library.portList = L"USB,SIM"; }
-  int Run() {
-    ProgramShell shell(frontEnd, library);
-    return shell.Run();
-  }
-  void Badge() { ReaderCallBack(5, TVX_EVENT_CARD, 0, 0); }
-};
-
 TEST(ProgramShell, ClosingWhileReadingUninitialisesWithoutStopping) {
   Program program;
-  program.frontEnd.loop = [&] {
-    program.frontEnd.form.btAttiva.Click();
-    program.Badge();
+  program.loop = [&] {
+    program.form.btAttiva.Click();
+    Program::Badge();
     return 143;
   };
-
   EXPECT_EQ(program.Run(), 143);
-
-  EXPECT_EQ(program.frontEnd.form.Text2.text, L"1234567890");
-  EXPECT_THAT(program.frontEnd.events, ElementsAre(L"Show", L"Close"));
+  EXPECT_EQ(program.form.Text2.text, L"1234567890");
+  EXPECT_THAT(program.events, ElementsAre(L"Show", L"Close"));
   EXPECT_EQ(program.library.calls.back(), L"TvxUninitialize");
   EXPECT_THAT(program.library.calls, Not(Contains(L"TvxStop(5)")));
   // After the window's end a notification reaches nothing.
-  program.Badge();
+  Program::Badge();
   EXPECT_EQ(program.library.calls.back(), L"TvxUninitialize");
 }
 
@@ -78,57 +74,48 @@ TEST(ProgramShell, StartUpMessagesComeBeforeTheWindowWhichThenShowsReady) {
   program.library.sizingResult = -1;
   program.library.initializeResult = -1;
   std::vector<std::size_t> eventsSeenByEachMessage;
-  program.frontEnd.form.msgBox.whileShown = [&](const std::wstring&) {
-    eventsSeenByEachMessage.push_back(program.frontEnd.events.size());
+  program.form.msgBox.whileShown = [&](const std::wstring&) {
+    eventsSeenByEachMessage.push_back(program.events.size());
   };
-
   EXPECT_EQ(program.Run(), 0);
-
-  EXPECT_THAT(program.frontEnd.form.msgBox.shown,
+  EXPECT_THAT(program.form.msgBox.shown,
               ElementsAre(L"Errore leggendo elenco porte", L"Errore in inizializzazione API"));
   EXPECT_THAT(eventsSeenByEachMessage, ElementsAre(0u, 0u));  // before Show
-  EXPECT_THAT(program.frontEnd.events, ElementsAre(L"Show", L"Close"));
-  EXPECT_TRUE(program.frontEnd.form.btAttiva.enabled);
+  EXPECT_THAT(program.events, ElementsAre(L"Show", L"Close"));
+  EXPECT_TRUE(program.form.btAttiva.enabled);
 }
 
 TEST(ProgramShell, MissingLibraryIsReportedBeforeAnyWindowAndNotLoadedAgain) {
   Program program;
   program.library.loaded = false;
   program.library.missing = L"TvxPortsAvailable";
-  ::testing::internal::CaptureStderr();
-
   EXPECT_EQ(program.Run(), kExitFatal);
-
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Corvane: missing: TvxPortsAvailable(0)\n");
-  EXPECT_THAT(program.frontEnd.form.msgBox.shown, ElementsAre(L"missing: TvxPortsAvailable(0)"));
-  EXPECT_THAT(program.frontEnd.events, ElementsAre(L"Close"));
+  EXPECT_EQ(program.errors, "Corvane: missing: TvxPortsAvailable(0)\n");
+  EXPECT_THAT(program.form.msgBox.shown, ElementsAre(L"missing: TvxPortsAvailable(0)"));
+  EXPECT_THAT(program.events, ElementsAre(L"Close"));
   EXPECT_THAT(program.library.calls, ElementsAre(L"TvxPortsAvailable(0)"));
 }
 
 TEST(ProgramShell, TheFirstReportStaysUntilAnsweredWhateverArrivesMeanwhile) {
   Program program;
   program.library.missing = L"TvxGetLastCardData";
-  FakeForm& form = program.frontEnd.form;
-  form.msgBox.whileShown = [&](const std::wstring&) {
+  program.form.msgBox.whileShown = [&](const std::wstring&) {
     // More badges and a click on Stop while the report is up: none of them
     // may show a second box or end the program under it.
-    program.Badge();
-    program.Badge();
-    form.btDisattiva.Click();
-    EXPECT_FALSE(program.frontEnd.quitStatus.has_value());
+    Program::Badge();
+    Program::Badge();
+    program.form.btDisattiva.Click();
+    EXPECT_FALSE(program.quitStatus.has_value());
   };
-  program.frontEnd.loop = [&] {
-    form.btAttiva.Click();
-    program.Badge();
-    return program.frontEnd.quitStatus.value_or(-1);
+  program.loop = [&] {
+    program.form.btAttiva.Click();
+    Program::Badge();
+    return program.quitStatus.value_or(-1);
   };
-  ::testing::internal::CaptureStderr();
-
   EXPECT_EQ(program.Run(), kExitFatal);
-
-  EXPECT_THAT(::testing::internal::GetCapturedStderr(), HasSubstr("TvxGetLastCardData(5,255)"));
-  EXPECT_EQ(form.msgBox.shown.size(), 1u);
-  EXPECT_THAT(program.frontEnd.events, ElementsAre(L"Show", L"Quit(2)", L"Close"));
+  EXPECT_THAT(program.errors, HasSubstr("TvxGetLastCardData(5,255)"));
+  EXPECT_EQ(program.form.msgBox.shown.size(), 1u);
+  EXPECT_THAT(program.events, ElementsAre(L"Show", L"Quit(2)", L"Close"));
   EXPECT_THAT(program.library.calls, Not(Contains(L"TvxStop(5)")));
   EXPECT_EQ(program.library.calls.back(), L"TvxUninitialize");
 }
@@ -136,11 +123,9 @@ TEST(ProgramShell, TheFirstReportStaysUntilAnsweredWhateverArrivesMeanwhile) {
 TEST(ProgramShell, FailuresAfterTheLoopAndUnknownOnesAreReportedToo) {
   Program program;
   program.library.missing = L"TvxUninitialize";
-  ::testing::internal::CaptureStderr();
   EXPECT_EQ(program.Run(), kExitFatal);
-  EXPECT_THAT(::testing::internal::GetCapturedStderr(), HasSubstr("TvxUninitialize"));
-  EXPECT_EQ(program.frontEnd.form.msgBox.shown.size(), 1u);
-
+  EXPECT_THAT(program.errors, HasSubstr("TvxUninitialize"));
+  EXPECT_EQ(program.form.msgBox.shown.size(), 1u);
   EXPECT_EQ(ProgramShell::Describe(std::make_exception_ptr(42)), L"Errore sconosciuto");
 }
 
