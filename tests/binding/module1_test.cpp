@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <climits>
 #include <clocale>
 #include <cstring>
 #include <filesystem>
@@ -28,10 +27,7 @@ using ::testing::ThrowsMessage;
 constexpr const char* kScripted = "libTavrixScripted.so";
 
 std::string BesideTests(const std::string& fileName) {
-  char path[PATH_MAX];
-  const ssize_t written = readlink("/proc/self/exe", path, sizeof path);
-  std::string executable(path, static_cast<std::size_t>(written > 0 ? written : 0));
-  return executable.substr(0, executable.rfind('/') + 1) + fileName;
+  return std::filesystem::read_symlink("/proc/self/exe").replace_filename(fileName);
 }
 
 // An extra function of the scripted library that a Module1 has loaded.
@@ -70,21 +66,16 @@ TEST(Module1, ReachesEveryCalledEntryPointOfTheStandIn) {
   ASSERT_EQ(binding.TvxPortsAvailable(text, length), 0);
   EXPECT_EQ(text.substr(0, 4), L"USB,");
   EXPECT_EQ(text.substr(text.size() - 4), L",SIM");
-
-  std::wstring usb(10, L' ');
-  int32_t usbLength = 10;
-  ASSERT_EQ(binding.TvxUSBCOMPort(usb, usbLength), 0);
-  EXPECT_EQ(usb, L"USB");
+  text.assign(10, L' ');
+  length = 10;
+  ASSERT_EQ(binding.TvxUSBCOMPort(text, length), 0);
+  EXPECT_EQ(text, L"USB");
 
   ASSERT_GE(binding.TvxInitialize(), 0);
   EXPECT_LT(binding.TvxStartCallBack(L"no such port", &ReaderCallBack, 0), 0);
   EXPECT_LT(binding.TvxStop(987654), 0);
-  std::wstring card(255, L' ');
-  int32_t cardLength = 255;
-  EXPECT_LT(binding.TvxGetLastCardData(987654, card, cardLength), 0);
-  std::wstring error(255, L' ');
-  int32_t errorLength = 255;
-  EXPECT_LT(binding.TvxGetLastError(987654, error, errorLength), 0);
+  EXPECT_LT(binding.TvxGetLastCardData(987654, text, length), 0);
+  EXPECT_LT(binding.TvxGetLastError(987654, text, length), 0);
   binding.TvxUninitialize();
 }
 
@@ -137,7 +128,7 @@ TEST(Module1, MissingEntryPointIsAFatalErrorNamingIt) {
 
 // Run under AddressSanitizer, these also prove that a library filling the
 // whole buffer and its NUL stays inside what the binding handed it.
-TEST(Module1, OutTextKeepsOnlyWhatTheLengthVouchesForWithinTheBuffer) {
+TEST(Module1, TextsCrossAsLocaleStringsAndOutTextsKeepOnlyWhatTheLengthVouchesFor) {
   ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr);
   const struct {
     std::string written;
@@ -170,12 +161,7 @@ TEST(Module1, OutTextKeepsOnlyWhatTheLengthVouchesForWithinTheBuffer) {
     EXPECT_EQ(Scripted<int32_t()>("LastCapacity")(), 10)
         << "the library is told the buffer's size, not the size with its NUL";
   }
-  std::setlocale(LC_ALL, "C");
-}
-
-TEST(Module1, PassesThePortAsANulTerminatedLocaleString) {
-  ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr);
-  Module1 binding(kScripted);
+  // The port goes the other way, as a NUL-terminated locale string.
   EXPECT_EQ(binding.TvxStartCallBack(L"/dev/tty\u00e8", &ReaderCallBack, 0), 3);
   EXPECT_STREQ(Scripted<const char*()>("LastPort")(), "/dev/tty\xc3\xa8");
   std::setlocale(LC_ALL, "C");

@@ -8,15 +8,12 @@
 namespace corvane {
 namespace {
 
-struct MidCase {
-  const wchar_t* text;
-  int64_t start;
-  int64_t count;
-  const wchar_t* expected;
-};
-
 TEST(TextRules, MidTakesOneBasedRangesAndNeverReadsPastTheText) {
-  const MidCase cases[] = {
+  const struct {
+    const wchar_t* text;
+    int64_t start, count;
+    const wchar_t* expected;
+  } cases[] = {
       {L"0421234567890", 1, 3, L"042"},
       {L"0421234567890", 4, 10, L"1234567890"},
       {L"0421234567890XY", 4, 10, L"1234567890"},
@@ -51,31 +48,20 @@ TEST(TextRules, KeptBytesIsLengthLessTheNulClampedToTheBuffer) {
   }
 }
 
-class Utf8Locale : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (std::setlocale(LC_ALL, "C.UTF-8") == nullptr) GTEST_SKIP() << "no C.UTF-8 locale";
-  }
-  void TearDown() override { std::setlocale(LC_ALL, "C"); }
-};
-
-TEST_F(Utf8Locale, ConversionsRoundTripThroughTheLocaleEncoding) {
-  const std::wstring text = L"Porta COM3 \u00e8 occupata \u20ac";
-  EXPECT_EQ(ToAnsi(text).size(), text.size() + 1 + 2);
-  EXPECT_EQ(FromAnsi(ToAnsi(text)), text);
-}
-
-TEST_F(Utf8Locale, BrokenBytesBecomeReplacementCharacters) {
-  EXPECT_EQ(FromAnsi("ab\xc3"), L"ab\uFFFD");                  // a character cut in half
-  EXPECT_EQ(FromAnsi(std::string("\xff") + "x"), L"\uFFFDx");  // never valid
-  EXPECT_EQ(FromAnsi(std::string("a\0b", 3)), std::wstring(L"a\0b", 3));
-}
-
-TEST(TextRules, CLocaleKeepsAsciiAndMarksTheRest) {
+TEST(TextRules, ConversionsFollowTheLocaleAndMarkBrokenBytes) {
   std::setlocale(LC_ALL, "C");
   EXPECT_EQ(ToAnsi(L"COM1,USB,SIM"), "COM1,USB,SIM");
   EXPECT_EQ(FromAnsi("COM1,USB"), L"COM1,USB");
   EXPECT_EQ(ToAnsi(std::wstring(10, L' ')), std::string(10, ' '));
+
+  ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr);
+  const std::wstring text = L"Porta COM3 \u00e8 occupata \u20ac";
+  EXPECT_EQ(ToAnsi(text).size(), text.size() + 1 + 2);
+  EXPECT_EQ(FromAnsi(ToAnsi(text)), text);
+  EXPECT_EQ(FromAnsi("ab\xc3"), L"ab\uFFFD");                  // a character cut in half
+  EXPECT_EQ(FromAnsi(std::string("\xff") + "x"), L"\uFFFDx");  // never valid
+  EXPECT_EQ(FromAnsi(std::string("a\0b", 3)), std::wstring(L"a\0b", 3));
+  std::setlocale(LC_ALL, "C");
 }
 
 }  // namespace
