@@ -8,7 +8,7 @@
 namespace corvane::bench {
 
 struct BenchBadge {
-  std::string frame;   // STX, 10 hex digits, 2 hex digits of checksum, ETX
+  std::string frame;   // as the shared frame builder makes it
   std::string batch;   // what Text1 shows for it
   std::string serial;  // what Text2 shows for it
 };

@@ -16,12 +16,14 @@
 #include "figure_table.h"
 #include "plain_window.h"
 #include "process_counters.h"
-#include "pty_master.h"
+#include "pty_pair.h"
 #include "stall_guard.h"
 #include "window_under_test.h"
 
 namespace corvane::bench {
 namespace {
+
+using testing::PtyPair;
 
 constexpr std::chrono::seconds kIdleSpan{10};
 constexpr double kGoalRatio = 1.1;
@@ -92,7 +94,7 @@ bool RunIdleBench() {
   IdleCpu value;
   QStringList problems;
   {
-    PtyMaster pty;
+    PtyPair pty;
     WindowUnderTest window;
     window.ChoosePort(pty.SlavePath());
     const auto threadsBeforeStart = CpuTimeByThread();

@@ -17,13 +17,15 @@
 #include "badge_frames.h"
 #include "benches.h"
 #include "figure_table.h"
-#include "pty_master.h"
+#include "pty_pair.h"
 #include "sample_stats.h"
 #include "stall_guard.h"
 #include "window_under_test.h"
 
 namespace corvane::bench {
 namespace {
+
+using testing::PtyPair;
 
 using Clock = std::chrono::steady_clock;
 
@@ -81,8 +83,8 @@ void SendOneByOne(Handshake& handshake, std::vector<double>& latencies, Send sen
   }
 }
 
-void AddFloorBlock(PtyMaster& pty, std::vector<double>& latencies) {
-  const int slave = OpenRawSlave(pty.SlavePath());
+void AddFloorBlock(PtyPair& pty, std::vector<double>& latencies) {
+  const int slave = pty.OpenRawSlave();
   Handshake handshake;
   std::thread reader([&] {
     char bytes[256];
@@ -139,7 +141,7 @@ class ShownWatch final : public QObject {
   bool m_armed = false;
 };
 
-void AddProgramBlock(WindowUnderTest& window, PtyMaster& pty, std::vector<double>& latencies) {
+void AddProgramBlock(WindowUnderTest& window, PtyPair& pty, std::vector<double>& latencies) {
   window.ClickStart();
   Handshake handshake;
   ShownWatch watch(window.Text2(), handshake);
@@ -160,7 +162,7 @@ void AddProgramBlock(WindowUnderTest& window, PtyMaster& pty, std::vector<double
 
 bool RunLatencyBench() {
   StallGuard guard("badge latency", std::chrono::seconds(300));
-  PtyMaster pty;
+  PtyPair pty;
   WindowUnderTest window;
   window.ChoosePort(pty.SlavePath());
 

@@ -10,7 +10,7 @@
 #include <cstdlib>
 
 #include "badge_frames.h"
-#include "pty_master.h"
+#include "pty_pair.h"
 #include "window_under_test.h"
 
 int main(int argc, char* argv[]) {
@@ -18,7 +18,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   int status = EXIT_SUCCESS;
   {
-    corvane::bench::PtyMaster pty;
+    corvane::testing::PtyPair pty;
     corvane::bench::WindowUnderTest window;
     window.ChoosePort(pty.SlavePath());
     window.ClickStart();

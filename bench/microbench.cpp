@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <clocale>
+#include <cstdio>
 #include <string>
 
 #include "frame_decoder.h"
+#include "frames.h"
 #include "text_rules.h"
 
 namespace {
@@ -17,19 +19,9 @@ constexpr int kFramesPerPass = 1000;
 std::string FrameStream() {
   std::string stream;
   for (int number = 0; number < kFramesPerPass; ++number) {
-    // Valid frames with a checksum of 0x00 ^ id bytes, as readers send them.
-    const unsigned id = static_cast<unsigned>(number);
-    const unsigned char bytes[5] = {
-        1, static_cast<unsigned char>(id >> 24), static_cast<unsigned char>(id >> 16),
-        static_cast<unsigned char>(id >> 8), static_cast<unsigned char>(id)};
-    unsigned char sum = 0;
-    for (const unsigned char byte : bytes) sum ^= byte;
-    char body[16];
-    std::snprintf(body, sizeof body, "%02X%02X%02X%02X%02X%02X", bytes[0], bytes[1], bytes[2],
-                  bytes[3], bytes[4], sum);
-    stream += '\x02';
-    stream += body;
-    stream += "\r\n\x03";
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "01%08X", static_cast<unsigned>(number));
+    stream += corvane::testing::Frame(hex, "\r\n");
   }
   return stream;
 }

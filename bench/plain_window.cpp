@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "qt_caption_fit.h"
 #include "form1_layout.h"
+#include "qt_caption_fit.h"
 
 namespace corvane::bench {
 namespace {

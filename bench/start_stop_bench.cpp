@@ -14,12 +14,14 @@
 #include "benches.h"
 #include "figure_table.h"
 #include "process_counters.h"
-#include "pty_master.h"
+#include "pty_pair.h"
 #include "stall_guard.h"
 #include "window_under_test.h"
 
 namespace corvane::bench {
 namespace {
+
+using testing::PtyPair;
 
 using Clock = std::chrono::steady_clock;
 
@@ -79,11 +81,11 @@ void StartAndJoinThread() {
 }  // namespace
 
 bool RunStartStopBench() {
-  PtyMaster pty;
+  PtyPair pty;
   WindowUnderTest window;
   const bool simMet = CycleOn(window, "SIM", "SIM", &StartAndJoinThread);
   const bool ptyMet = CycleOn(window, "a pseudo-terminal", pty.SlavePath(), [&] {
-    ::close(OpenRawSlave(pty.SlavePath()));
+    ::close(pty.OpenRawSlave());
     StartAndJoinThread();
   });
   return simMet && ptyMet;

@@ -19,7 +19,7 @@
 #include "figure_table.h"
 #include "module1.h"
 #include "process_counters.h"
-#include "pty_master.h"
+#include "pty_pair.h"
 #include "sample_stats.h"
 #include "stall_guard.h"
 #include "storm_library.h"
@@ -27,6 +27,8 @@
 
 namespace corvane::bench {
 namespace {
+
+using testing::PtyPair;
 
 using Clock = std::chrono::steady_clock;
 
@@ -52,7 +54,7 @@ void RunLoopFor(std::chrono::milliseconds span) {
 
 bool RunStormBench() {
   StallGuard guard("notification storm", std::chrono::seconds(180));
-  PtyMaster pty;
+  PtyPair pty;
   StormLibrary library(Module1::Instance());
   WindowUnderTest window(library);
   window.ChoosePort(pty.SlavePath());

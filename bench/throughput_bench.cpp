@@ -17,12 +17,14 @@
 #include "benches.h"
 #include "figure_table.h"
 #include "process_counters.h"
-#include "pty_master.h"
+#include "pty_pair.h"
 #include "stall_guard.h"
 #include "window_under_test.h"
 
 namespace corvane::bench {
 namespace {
+
+using testing::PtyPair;
 
 using Clock = std::chrono::steady_clock;
 
@@ -32,7 +34,7 @@ constexpr double kGoalMemoryRatio = 1.05;
 // Frames go out in large writes so the writer is never the slow side.
 constexpr std::size_t kWriteChunk = 64 * 1024;
 
-void SendBadges(PtyMaster& pty, uint32_t from, uint32_t to) {
+void SendBadges(PtyPair& pty, uint32_t from, uint32_t to) {
   std::string chunk;
   for (uint32_t number = from; number < to; ++number) {
     chunk += MakeBadge(number).frame;
@@ -48,8 +50,8 @@ double BadgesPerSecond(uint32_t badges, Clock::duration took) {
   return badges / std::chrono::duration<double>(took).count();
 }
 
-double FloorBadgesPerSecond(PtyMaster& pty) {
-  const int slave = OpenRawSlave(pty.SlavePath());
+double FloorBadgesPerSecond(PtyPair& pty) {
+  const int slave = pty.OpenRawSlave();
   std::thread reader([&] {
     char bytes[4096];
     for (uint32_t frames = 0; frames < kBadges;) {
@@ -94,7 +96,7 @@ class ShownSerial {
 
 bool RunThroughputBench() {
   StallGuard guard("100,000 badges", std::chrono::seconds(400));
-  PtyMaster pty;
+  PtyPair pty;
   const double floorRate = FloorBadgesPerSecond(pty);
 
   WindowUnderTest window;

@@ -16,7 +16,9 @@ inline std::string Frame(std::string_view hex, std::string_view beforeEtx = "") 
   }
   char check[3] = {};
   std::snprintf(check, sizeof check, "%02X", sum);
-  return "\x02" + std::string(hex) + check + std::string(beforeEtx) + "\x03";
+  std::string frame(1, '\x02');
+  frame.append(hex).append(check).append(beforeEtx).push_back('\x03');
+  return frame;
 }
 
 }  // namespace corvane::testing

@@ -1,6 +1,6 @@
-// A pseudo-terminal standing in for a serial badge reader in tests: the code
-// under test opens the slave by its path, the test plays the reader on the
-// master.
+// A pseudo-terminal standing in for a serial badge reader in tests and
+// benchmarks: the code under test opens the slave by its path, the test plays
+// the reader on the master.
 #pragma once
 
 #include <fcntl.h>
@@ -33,6 +33,7 @@ class PtyPair {
     int slave = -1;
     char name[128] = {};
     if (::openpty(&m_master, &slave, name, &raw, nullptr) != 0) FailWithErrno("openpty");
+    ::fcntl(m_master, F_SETFD, FD_CLOEXEC);  // a program started meanwhile must not hold it
     // Ours would only keep the terminal alive after the code under test
     // closed its own.
     ::close(slave);
@@ -43,6 +44,18 @@ class PtyPair {
   PtyPair& operator=(const PtyPair&) = delete;
 
   const std::string& SlavePath() const { return m_slavePath; }
+
+  // The slave opened as a plain raw reader would, with nothing waiting: what
+  // a benchmark measures the program against.
+  int OpenRawSlave() const {
+    const int fd = ::open(m_slavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    termios raw{};
+    if (fd < 0 || ::tcgetattr(fd, &raw) != 0) FailWithErrno("open " + m_slavePath);
+    ::cfmakeraw(&raw);
+    ::tcsetattr(fd, TCSANOW, &raw);
+    ::tcflush(fd, TCIFLUSH);
+    return fd;
+  }
 
   void Write(std::string_view bytes) {
     while (!bytes.empty()) {
