@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QLabel>
 #include <QThread>
 #include <atomic>
 #include <memory>
@@ -11,11 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "fake_reader_library.h"
-#include "qt_program.h"
 #include "qt_test_support.h"
 #include "qt_ui_dispatcher.h"
-#include "reader_callback.h"
 
 namespace corvane::qt {
 namespace {
@@ -59,25 +55,6 @@ TEST(QtUiDispatcher, DropsWorkRacingTheContextsDestructionAndRefusesLaterWork) {
     QCoreApplication::processEvents();
     ASSERT_EQ(ran, 0) << "round " << round;
   }
-}
-
-// The door, the dispatcher and the window together: a reader thread's
-// notification changes the window on the UI thread; one that arrives after
-// the window is gone is dropped.
-TEST(ReaderCallBackThroughQt, ReachesTheLiveWindowOnlyFromTheUiThread) {
-  testing::FakeReaderLibrary library;
-  auto program = std::make_unique<testing::QtProgram>(library);
-  auto* status = &program->Find<QLabel>("Label5");
-
-  std::thread([] { ReaderCallBack(5, TVX_EVENT_READING, 0, 0); }).join();
-  EXPECT_EQ(status->text(), QStringLiteral("Disabled"));  // not touched off the UI thread
-  ASSERT_TRUE(testing::WaitUntil([&] { return status->text() == QStringLiteral("Attivo"); }));
-
-  std::thread([] { ReaderCallBack(5, TVX_EVENT_CARD, 0, 0); }).join();
-  program.reset();
-  const auto callsAfterClose = library.calls.size();
-  QCoreApplication::processEvents();
-  EXPECT_EQ(library.calls.size(), callsAfterClose);  // no fetch for the dropped card
 }
 
 }  // namespace
