@@ -161,6 +161,11 @@ TEST(Module1, TextsCrossAsLocaleStringsAndOutTextsKeepOnlyWhatTheLengthVouchesFo
     EXPECT_EQ(Scripted<int32_t()>("LastCapacity")(), 10)
         << "the library is told the buffer's size, not the size with its NUL";
   }
+  // The sizing call's empty text still lends the library a buffer for its NUL,
+  // which this library writes.
+  std::wstring empty;
+  int32_t none = 0;
+  EXPECT_EQ(binding.TvxPortsAvailable(empty, none), 0);
   // The port goes the other way, as a NUL-terminated locale string.
   EXPECT_EQ(binding.TvxStartCallBack(L"/dev/tty\u00e8", &ReaderCallBack, 0), 3);
   EXPECT_STREQ(Scripted<const char*()>("LastPort")(), "/dev/tty\xc3\xa8");
