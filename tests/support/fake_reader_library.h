@@ -20,6 +20,9 @@ struct ScriptedOutText {
   int32_t result = 0;
   std::optional<std::wstring> written;    // what the library writes; nothing when empty
   std::optional<int32_t> reportedLength;  // overrides written length + NUL
+  // Hands over all it wrote whatever the length says, as a binding that kept
+  // no bounds would: the window's own bound must still hold.
+  bool unbounded = false;
 };
 
 class FakeReaderLibrary final : public ReaderLibrary {
@@ -94,7 +97,7 @@ class FakeReaderLibrary final : public ReaderLibrary {
   // much as fits with its NUL, and reports its length unless told otherwise.
   // The program's side is Module1's own.
   static int32_t Answer(const ScriptedOutText& script, std::wstring& text, int32_t& length) {
-    return WithOutText(text, length, [&script](char* buffer, int32_t* size) {
+    const int32_t result = WithOutText(text, length, [&script](char* buffer, int32_t* size) {
       if (script.written) {
         const std::string bytes = ToAnsi(*script.written);
         const std::size_t count = std::min(bytes.size(), std::size_t(std::max(*size, 1) - 1));
@@ -105,6 +108,8 @@ class FakeReaderLibrary final : public ReaderLibrary {
       *size = script.reportedLength.value_or(*size);
       return script.result;
     });
+    if (script.unbounded) text = script.written.value_or(text);
+    return result;
   }
 };
 

@@ -40,6 +40,7 @@ TEST(PortList, SplitsAtEveryCommaAndSelectsTheFirstExactUsbName) {
       {L"COM1,", {0, L"USB", 0}, {L"COM1", L""}, 1, {}},
       {L"COM1,USB", {0, L"USB", 1000}, {L"COM1", L"USB"}, -1, {}},
       {L"COM1,ABCDEFGHI", {0, L"ABCDEFGHIJKL", std::nullopt}, {L"COM1", L"ABCDEFGHI"}, 1, {}},
+      {L"USB1,USB", {0, L"USB1", 4, true}, {L"USB1", L"USB"}, 1, {}},
       // clang-format on
   };
   for (const auto& row : rows) {
@@ -99,6 +100,10 @@ TEST(PortList, AsksTheSizeWithAnEmptyTextThenFillsABufferOfThatSize) {
   EXPECT_EQ(w.library.calls[1], L"TvxPortsAvailable(65536)");
   EXPECT_THAT(w.form.cbCom.entries, ElementsAre(L""));
   EXPECT_THAT(w.form.msgBox.shown, IsEmpty());
+  // Whatever the library hands over, its length bounds the list.
+  w.library.fillPorts = {0, L"USB,COM1", 4, true};
+  w.window.Form_Load();
+  EXPECT_THAT(w.form.cbCom.entries, ElementsAre(L"USB"));
 }
 
 TEST(StartUp, InitializeIsJudgedBySignAndReportedAfterThePortList) {
