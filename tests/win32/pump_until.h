@@ -4,9 +4,8 @@
 
 #include <functional>
 
-// The one wait of the Win32 tests: runs this thread's messages, then again as
-// they come, until `done`; false when that takes over 30 s. Runs them once even
-// if `done` holds at once.
+// The one wait of the Win32 tests: runs this thread's messages, at least once,
+// until `done`; false when that takes over 30 s.
 inline bool PumpUntil(const std::function<bool()>& done) {
   const ULONGLONG deadline = GetTickCount64() + 30000;
   for (MSG message{};; MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT)) {

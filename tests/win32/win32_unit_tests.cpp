@@ -45,8 +45,7 @@ TEST(Win32, DispatcherRunsForeignTasksOnTheUiThreadInOrder) {
   }).join();
   EXPECT_TRUE(PumpUntil([&] { return ran == 200; })) << "200 tasks from a worker all ran";
   EXPECT_TRUE(inOrderOnUiThread) << "each once, in the order posted, on the UI thread";
-  EXPECT_TRUE(dispatcher.IsUiThread() && !workerSawUiThread)
-      << "IsUiThread tells the threads apart";
+  EXPECT_TRUE(dispatcher.IsUiThread() && !workerSawUiThread) << "IsUiThread tells them apart";
 }
 
 // A task the dispatcher will not run is freed at once, not leaked with what it holds.
@@ -63,8 +62,7 @@ TEST(Win32, DispatcherFreesWhatItWillNotRun) {
   std::thread([&] {
     for (int index = 0; index < 3; ++index) dispatcher.Post(task);
   }).join();
-  EXPECT_TRUE(dispatcher.Shutdown() == 3 && alive.use_count() == 2)
-      << "shutdown frees three queued";
+  EXPECT_TRUE(dispatcher.Shutdown() == 3 && alive.use_count() == 2) << "three queued, freed";
   PumpUntil([] { return true; });
   EXPECT_TRUE(!ran) << "no refused or freed task ran";
 }
@@ -72,9 +70,8 @@ TEST(Win32, DispatcherFreesWhatItWillNotRun) {
 TEST(Win32, ComboBoxKeepsEntriesAsGiven) {
   Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
   ComboBox& combo = window.Controls().Get<ComboBox>(L"cbCom");
-  EXPECT_TRUE(combo.Count() == static_cast<int>(layout::kInitialPortEntries.size()) &&
-              combo.Text().empty())
-      << "the design-time entries, none selected";
+  EXPECT_EQ(combo.Count(), static_cast<int>(layout::kInitialPortEntries.size()));
+  EXPECT_EQ(combo.Text(), L"") << "none selected at first";
   combo.Clear();
   // Read from one before the first to one past the last, which read empty.
   const std::vector<std::wstring> entries = {L"",     L"SIM",  L"",        L"COM10",
@@ -158,16 +155,14 @@ TEST(Win32, WindowFollowsTheLayoutTable) {
   EXPECT_TRUE(rows.size() == layout::kControls.size() &&
               std::set(rows.begin(), rows.end()).size() == rows.size())
       << "ten controls, each with its row's ID";
-  EXPECT_TRUE(std::is_sorted(tabStops.begin(), tabStops.end()))
-      << "the focusable controls in tab order";
+  EXPECT_TRUE(std::is_sorted(tabStops.begin(), tabStops.end())) << "tab stops in tab order";
   // Windows names a control after the text just before it.
   for (const testing::ExpectedControl& control : testing::kExpectedControls) {
     EXPECT_TRUE(!control.label || GetWindow(ControlHandle(handle, control.label), GW_HWNDNEXT) ==
                                       ControlHandle(handle, control.name))
         << control.label << " is created right before " << control.name;
   }
-  EXPECT_TRUE((GetWindowLongW(ControlHandle(handle, "cbCom"), GWL_STYLE) & 3) == CBS_DROPDOWNLIST)
-      << "cbCom takes picks only, no typing";
+  EXPECT_EQ(GetWindowLongW(ControlHandle(handle, "cbCom"), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
 }
 
 TEST(Win32, DisablingTheFocusedButtonMovesTheFocusOn) {
@@ -176,13 +171,11 @@ TEST(Win32, DisablingTheFocusedButtonMovesTheFocusOn) {
   const HWND start = ControlHandle(window.Handle(), "btAttiva");
   SetForegroundWindow(window.Handle());
   SetFocus(start);
-  EXPECT_TRUE(GetFocus() == start) << "Start has the focus";
+  EXPECT_EQ(GetFocus(), start) << "Start has the focus";
   window.Controls().Get<Button>(L"btAttiva").SetEnabled(false);
-  EXPECT_TRUE(GetFocus() == ControlHandle(window.Handle(), "cbCom"))
-      << "disabling Start hands the focus to the next tab stop";
+  EXPECT_EQ(GetFocus(), ControlHandle(window.Handle(), "cbCom")) << "on to the next tab stop";
   window.Controls().Get<ComboBox>(L"cbCom").SetEnabled(false);
-  EXPECT_TRUE(GetFocus() == ControlHandle(window.Handle(), "Text1"))
-      << "and disabling that hands it on to Text1";
+  EXPECT_EQ(GetFocus(), ControlHandle(window.Handle(), "Text1")) << "and on to Text1";
 }
 
 }  // namespace
