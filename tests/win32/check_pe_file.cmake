@@ -11,8 +11,7 @@ endif()
 if(FILE MATCHES "\\.dll$")
   # The name table lines: "\t[   0] +base[   1] 0000 TvxGetLastCardData" (layout
   # varies between binutils versions; the name is the last word).
-  string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table[^\n]*\n(([ \t]+\\[[^\n]*\n)*)" table
-         "${headers}")
+  string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table[^\n]*\n(([ \t]+\\[[^\n]*\n)*)" table "${headers}")
   string(REGEX MATCHALL "[^ \t\n]+\n" names "${CMAKE_MATCH_1}")
   list(TRANSFORM names STRIP)
   list(SORT names)

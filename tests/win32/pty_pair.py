@@ -1,10 +1,9 @@
 #!/usr/bin/env python3
-"""Two pseudo-terminals joined back to back, like a null-modem cable:
-    pty_pair.py LINK_A LINK_B
-Each gets a symbolic link, LINK_B last, that the Wine prefix maps to a COM
-port, so a test plays the badge reader on one port while Corvane reads the
-other. Runs until SIGTERM; whoever starts it removes the links.
-"""
+# Two pseudo-terminals joined back to back, like a null-modem cable:
+#   pty_pair.py LINK_A LINK_B
+# each with a symbolic link, LINK_B last, that the Wine prefix maps to a COM
+# port, so a test plays the badge reader on one port while Corvane reads the
+# other. Runs until SIGTERM; whoever starts it removes the links.
 import os
 import select
 import sys
