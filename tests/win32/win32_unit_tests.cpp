@@ -6,63 +6,46 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <functional>
 #include <memory>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "dpi_metrics.h"
 #include "expected_layout.h"
-#include "form1_layout.h"
-#include "win32_controls.h"
+#include "pump_until.h"
 #include "win32_front_end.h"
-#include "win32_ui_dispatcher.h"
 
 namespace corvane::win32 {
 namespace {
 
-// The DPI the screen was set to, from the command line.
 int g_expectedDpi = USER_DEFAULT_SCREEN_DPI;
 
-// Runs the thread's messages until `done` or the deadline.
-bool PumpUntil(const std::function<bool()>& done, DWORD seconds = 30) {
-  const ULONGLONG deadline = GetTickCount64() + seconds * 1000ULL;
-  MSG message{};
-  while (!done()) {
-    if (GetTickCount64() >= deadline) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-  }
-  return true;
+// By name as the expected layout spells it.
+HWND ControlHandle(HWND window, std::string_view name) {
+  const std::size_t row = layout::IndexOf(std::wstring(name.begin(), name.end()));
+  return GetDlgItem(window, kFirstControlId + static_cast<int>(row));
 }
 
 TEST(Win32, DispatcherRunsForeignTasksOnTheUiThreadInOrder) {
   Win32UiDispatcher dispatcher(GetModuleHandleW(nullptr));
   const DWORD uiThread = GetCurrentThreadId();
-  std::vector<int> order;
-  bool allOnUiThread = true;
-  bool workerSawUiThread = true;
-  std::thread worker([&] {
+  int ran = 0;
+  bool inOrderOnUiThread = true, workerSawUiThread = true;
+  std::thread([&] {
     workerSawUiThread = dispatcher.IsUiThread();
     for (int index = 0; index < 200; ++index) {
       dispatcher.Post([&, index] {
-        allOnUiThread = allOnUiThread && GetCurrentThreadId() == uiThread;
-        order.push_back(index);
+        inOrderOnUiThread = index == ran++ && GetCurrentThreadId() == uiThread && inOrderOnUiThread;
+        // One that throws must not stop the ones after it.
+        if (index == 100) throw std::runtime_error("no entry point TvxStop");
       });
     }
-  });
-  worker.join();
-  EXPECT_TRUE(PumpUntil([&] { return order.size() == 200; })) << "200 tasks from a worker all ran";
-  EXPECT_TRUE(std::adjacent_find(order.begin(), order.end(), std::greater_equal<>()) ==
-                  order.end() &&
-              allOnUiThread)
-      << "each once, in the order posted, on the UI thread";
-  EXPECT_TRUE(dispatcher.IsUiThread() && !workerSawUiThread)
-      << "IsUiThread tells the threads apart";
+  }).join();
+  EXPECT_TRUE(PumpUntil([&] { return ran == 200; })) << "200 tasks from a worker all ran";
+  EXPECT_TRUE(inOrderOnUiThread) << "each once, in the order posted, on the UI thread";
+  EXPECT_TRUE(dispatcher.IsUiThread() && !workerSawUiThread) << "IsUiThread tells them apart";
 }
 
 // A task the dispatcher will not run is freed at once, not leaked with what it holds.
@@ -79,47 +62,31 @@ TEST(Win32, DispatcherFreesWhatItWillNotRun) {
   std::thread([&] {
     for (int index = 0; index < 3; ++index) dispatcher.Post(task);
   }).join();
-  EXPECT_TRUE(dispatcher.Shutdown() == 3 && alive.use_count() == 2)
-      << "shutdown frees three queued";
+  EXPECT_TRUE(dispatcher.Shutdown() == 3 && alive.use_count() == 2) << "three queued, freed";
   PumpUntil([] { return true; });
   EXPECT_TRUE(!ran) << "no refused or freed task ran";
-}
-
-TEST(Win32, ThrowingTaskDoesNotStopLaterTasks) {
-  Win32UiDispatcher dispatcher(GetModuleHandleW(nullptr));
-  bool laterRan = false;
-  dispatcher.Post([] { throw std::runtime_error("no entry point TvxStop"); });
-  dispatcher.Post([&] { laterRan = true; });
-  EXPECT_TRUE(PumpUntil([&] { return laterRan; })) << "the task after a throwing one runs";
-}
-
-HWND ControlHandle(HWND window, const wchar_t* name) {
-  return GetDlgItem(window, kFirstControlId + static_cast<int>(layout::IndexOf(name)));
 }
 
 TEST(Win32, ComboBoxKeepsEntriesAsGiven) {
   Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
   ComboBox& combo = window.Controls().Get<ComboBox>(L"cbCom");
-  EXPECT_TRUE(combo.Count() == static_cast<int>(layout::kInitialPortEntries.size()) &&
-              combo.Text().empty())
-      << "the design-time entries, none selected";
+  EXPECT_EQ(combo.Count(), static_cast<int>(layout::kInitialPortEntries.size()));
+  EXPECT_EQ(combo.Text(), L"") << "none selected at first";
   combo.Clear();
-  const std::vector<std::wstring> entries = {L"SIM", L"", L"COM10", L"COM2", L"COM2", L"Porta è"};
-  for (const auto& entry : entries) combo.Append(entry);
+  // Read from one before the first to one past the last, which read empty.
+  const std::vector<std::wstring> entries = {L"",     L"SIM",  L"",        L"COM10",
+                                             L"COM2", L"COM2", L"Porta è", L""};
+  for (std::size_t entry = 1; entry + 1 < entries.size(); ++entry) combo.Append(entries[entry]);
   std::vector<std::wstring> listed;
   for (int index = -1; index <= combo.Count(); ++index) listed.push_back(combo.EntryAt(index));
-  EXPECT_TRUE(listed.front().empty() && listed.back().empty() &&
-              std::equal(entries.begin(), entries.end(), listed.begin() + 1, listed.end() - 1))
-      << "entries unsorted, empty and duplicate ones kept, non-ASCII intact, outside reads empty";
+  EXPECT_EQ(listed, entries) << "entries unsorted, empty and duplicate ones kept, non-ASCII intact";
   combo.Select(5);
-  const bool selected = combo.Text() == L"Porta è";
+  EXPECT_EQ(combo.Text(), L"Porta è") << "the selected entry is the text";
   combo.Select(-1);
-  EXPECT_TRUE(selected && combo.Text().empty())
-      << "the selected entry is the text, none reads empty";
+  EXPECT_EQ(combo.Text(), L"") << "with none selected, the text is empty";
 }
 
-// Whether the control's caption, '&' markers removed, fits its client area on
-// one line in the control's own font.
+// Whether the caption, '&' markers removed, fits the control on one line in its font.
 bool CaptionFits(HWND control, std::wstring caption) {
   caption.erase(std::remove(caption.begin(), caption.end(), L'&'), caption.end());
   RECT inside{};
@@ -135,16 +102,16 @@ bool CaptionFits(HWND control, std::wstring caption) {
 }
 
 TEST(Win32, WindowFollowsTheLayoutTable) {
-  const int expectedDpi = g_expectedDpi;
   Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
   const HWND handle = window.Handle();
   const int dpi = static_cast<int>(WindowDpi(handle));
+  const auto pixels = [dpi](int twips) { return layout::TwipsToPixels(twips, dpi); };
   RECT client{};
   GetClientRect(handle, &client);
-  EXPECT_TRUE(dpi == expectedDpi &&
-              client.right == layout::TwipsToPixels(layout::kClientWidth, dpi) &&
-              client.bottom == layout::TwipsToPixels(layout::kClientHeight, dpi))
-      << "client area 6450 x 2760 twips at " + std::to_string(expectedDpi) + " dpi";
+  EXPECT_EQ(dpi, g_expectedDpi);
+  EXPECT_TRUE(client.right == pixels(layout::kClientWidth) &&
+              client.bottom == pixels(layout::kClientHeight))
+      << "client area 6450 x 2760 twips";
   EXPECT_TRUE(!IsWindowVisible(handle)) << "the window waits hidden for Form_Load";
   const auto systemIcon = reinterpret_cast<ULONG_PTR>(LoadIconW(nullptr, IDI_APPLICATION));
   for (const int icon : {GCLP_HICON, GCLP_HICONSM}) {
@@ -153,74 +120,62 @@ TEST(Win32, WindowFollowsTheLayoutTable) {
   }
 
   std::vector<std::size_t> rows, tabStops;  // of the table, in creation order
-  bool allFontsSet = true;
-  const HFONT font =
-      reinterpret_cast<HFONT>(SendMessageW(GetWindow(handle, GW_CHILD), WM_GETFONT, 0, 0));
-  for (HWND child = GetWindow(handle, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
+  const auto fontOf = [](HWND control) {
+    return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  };
+  const HFONT font = fontOf(GetWindow(handle, GW_CHILD));
+  EXPECT_NE(font, nullptr) << "the window has a font of its own";
+  for (HWND child = GetWindow(handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     const auto index = static_cast<std::size_t>(GetDlgCtrlID(child) - kFirstControlId);
     if (index >= layout::kControls.size()) break;
+    const layout::ControlRow& row = layout::kControls[index];
+    SCOPED_TRACE(row.name);
     rows.push_back(index);
-    const layout::ControlRow& control = layout::kControls[index];
-    RECT bounds{};
-    GetWindowRect(child, &bounds);
-    MapWindowPoints(nullptr, handle, reinterpret_cast<POINT*>(&bounds), 2);
-    const bool placed = bounds.left == layout::TwipsToPixels(control.left, dpi) &&
-                        bounds.top == layout::TwipsToPixels(control.top, dpi) &&
-                        bounds.right - bounds.left == layout::TwipsToPixels(control.width, dpi);
-    // A drop-down list's closed height comes from its font, not from the table.
-    const bool sized = control.kind == layout::Kind::DropDownList ||
-                       bounds.bottom - bounds.top == layout::TwipsToPixels(control.height, dpi);
+    RECT box{};
+    GetWindowRect(child, &box);
+    MapWindowPoints(nullptr, handle, reinterpret_cast<POINT*>(&box), 2);
+    // A drop-down list's closed height comes from its font, not from the
+    // table, and it has no caption.
+    const bool list = row.kind == layout::Kind::DropDownList;
+    EXPECT_TRUE(box.left == pixels(row.left) && box.top == pixels(row.top) &&
+                box.right - box.left == pixels(row.width) &&
+                (list || box.bottom - box.top == pixels(row.height)))
+        << "placed";
     wchar_t text[64] = L"";
     GetWindowTextW(child, text, 64);
-    const bool captioned =
-        control.kind == layout::Kind::DropDownList || std::wstring(text) == control.caption;
-    const bool enabled = (IsWindowEnabled(child) != FALSE) == control.enabled;
+    EXPECT_TRUE(list || (text == std::wstring(row.caption) &&
+                         (row.kind == layout::Kind::TextBox || CaptionFits(child, text))))
+        << "captioned, on one line";
+    EXPECT_EQ(IsWindowEnabled(child) != FALSE, row.enabled);
     const bool tabStop = (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) != 0;
     if (tabStop) tabStops.push_back(index);
-    const bool tabStopRight = tabStop == (control.kind != layout::Kind::Label);
-    const bool fits = control.kind == layout::Kind::DropDownList ||
-                      control.kind == layout::Kind::TextBox || CaptionFits(child, text);
-    EXPECT_TRUE(placed && sized && captioned && enabled && tabStopRight && fits)
-        << "control " + std::to_string(index) + " placed, set as the table says and" +
-               " its caption on one line";
-    allFontsSet = allFontsSet && font != nullptr &&
-                  reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == font;
+    EXPECT_EQ(tabStop, row.kind != layout::Kind::Label);
+    EXPECT_EQ(fontOf(child), font) << "the window's one font";
   }
-  std::sort(rows.begin(), rows.end());
   EXPECT_TRUE(rows.size() == layout::kControls.size() &&
-              std::adjacent_find(rows.begin(), rows.end()) == rows.end())
+              std::set(rows.begin(), rows.end()).size() == rows.size())
       << "ten controls, each with its row's ID";
-  EXPECT_TRUE(std::is_sorted(tabStops.begin(), tabStops.end()))
-      << "the focusable controls in tab order";
+  EXPECT_TRUE(std::is_sorted(tabStops.begin(), tabStops.end())) << "tab stops in tab order";
   // Windows names a control after the text just before it.
   for (const testing::ExpectedControl& control : testing::kExpectedControls) {
-    if (control.label == nullptr) continue;
-    const auto Handle = [&](const char* name) {
-      return ControlHandle(handle, std::wstring(name, name + std::strlen(name)).c_str());
-    };
-    EXPECT_TRUE(GetWindow(Handle(control.label), GW_HWNDNEXT) == Handle(control.name))
-        << std::string(control.label) + " is created right before " + control.name;
+    EXPECT_TRUE(!control.label || GetWindow(ControlHandle(handle, control.label), GW_HWNDNEXT) ==
+                                      ControlHandle(handle, control.name))
+        << control.label << " is created right before " << control.name;
   }
-  EXPECT_TRUE(allFontsSet) << "every control has the window's one font";
-  const HWND combo = ControlHandle(handle, L"cbCom");
-  EXPECT_TRUE((GetWindowLongW(combo, GWL_STYLE) & 3) == CBS_DROPDOWNLIST)
-      << "cbCom takes picks only, no typing";
+  EXPECT_EQ(GetWindowLongW(ControlHandle(handle, "cbCom"), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
 }
 
 TEST(Win32, DisablingTheFocusedButtonMovesTheFocusOn) {
   Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
   window.Show();
-  const HWND start = ControlHandle(window.Handle(), L"btAttiva");
-  const HWND combo = ControlHandle(window.Handle(), L"cbCom");
+  const HWND start = ControlHandle(window.Handle(), "btAttiva");
   SetForegroundWindow(window.Handle());
   SetFocus(start);
-  EXPECT_TRUE(GetFocus() == start) << "Start has the focus";
+  EXPECT_EQ(GetFocus(), start) << "Start has the focus";
   window.Controls().Get<Button>(L"btAttiva").SetEnabled(false);
-  EXPECT_TRUE(GetFocus() == combo) << "disabling Start hands the focus to the next tab stop";
+  EXPECT_EQ(GetFocus(), ControlHandle(window.Handle(), "cbCom")) << "on to the next tab stop";
   window.Controls().Get<ComboBox>(L"cbCom").SetEnabled(false);
-  EXPECT_TRUE(GetFocus() == ControlHandle(window.Handle(), L"Text1"))
-      << "and disabling that hands it on to Text1";
+  EXPECT_EQ(GetFocus(), ControlHandle(window.Handle(), "Text1")) << "and on to Text1";
 }
 
 }  // namespace
@@ -228,7 +183,7 @@ TEST(Win32, DisablingTheFocusedButtonMovesTheFocusOn) {
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  if (argc > 1) corvane::win32::g_expectedDpi = std::atoi(argv[1]);
+  if (argc > 1) corvane::win32::g_expectedDpi = std::stoi(argv[1]);
   // DPI whatever the screen's.
   SetProcessDPIAware();
   return RUN_ALL_TESTS();
