@@ -11,16 +11,16 @@
 #include <iterator>
 #include <string>
 
+#include "frames.h"
 #include "pump_until.h"
 #include "win32_front_end.h"
 
 namespace {
 
-// A badge as the reader sends it: STX (octal 002), batch 0x12 and serial
-// 0x00BC614E in hex, their XOR checksum, CR LF, ETX (octal 003); and the same
-// with a spoilt checksum.
-constexpr char kBadgeFrame[] = "\0021200BC614E81\r\n\003";
-constexpr char kDamagedFrame[] = "\0021200BC614E00\r\n\003";
+// A badge of batch 0x12 and serial 0x00BC614E, and the same with a spoilt
+// checksum.
+const std::string kBadgeFrame = corvane::testing::Frame("1200BC614E", "\r\n");
+const std::string kDamagedFrame = "\x02" + std::string("1200BC614E00\r\n\x03");
 
 std::wstring g_executable;
 
