@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <regex>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -27,16 +29,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   }
   FUZZ_CHECK(reads == pieceReads);
 
+  // Nothing for a bad read; a frame's 13 digits, or a line of printable text.
+  static const std::regex kCardData("[0-9]{13}|[ -~]{1," + std::to_string(FrameDecoder::kMaxLine) +
+                                    "}");
   for (const auto& read : reads) {
-    const std::string& card = read.cardData;
-    const auto all = [&card](char low, char high) {
-      return std::all_of(card.begin(), card.end(), [&](char c) { return c >= low && c <= high; });
-    };
-    // Nothing for a bad read; a frame's 13 digits, or a line of printable text.
     FUZZ_CHECK(read.kind == DecodedRead::Kind::BadRead
-                   ? card.empty()
-                   : (card.size() == 13 && all('0', '9')) ||
-                         (!card.empty() && card.size() <= FrameDecoder::kMaxLine && all(' ', '~')));
+                   ? read.cardData.empty()
+                   : std::regex_match(read.cardData, kCardData));
   }
 
   // After a reset, a clean frame decodes whatever came before.

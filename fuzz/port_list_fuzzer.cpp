@@ -44,7 +44,7 @@ struct OutText {
 
 class AnyAnswerLibrary final : public ReaderLibrary {
  public:
-  OutText sizing{TVX_BUFFER_TOO_SMALL}, list, usb;
+  OutText sizing, list, usb;
 
   bool IsLoaded() const override { return true; }
   int32_t TvxInitialize() override { return TVX_OK; }
