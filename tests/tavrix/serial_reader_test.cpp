@@ -77,7 +77,6 @@ TEST(RealUart, TellsRealFromPhantom) {
   fs::remove_all(dir);
 }
 
-// True once `done` holds; false after 15 s. Yields between looks.
 template <typename Condition>
 bool PollUntil(Condition done) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
