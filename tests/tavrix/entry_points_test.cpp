@@ -1,24 +1,27 @@
-// The library through its exported entry points, as a program loads it.
+// The library through its exported entry points, as a program loads it; the
+// out-text rules behind them; and the simulated reader.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
+#include "card_format.h"
 #include "event_recorder.h"
+#include "out_text.h"
 #include "port_list.h"
-#include "tavrix.h"
+#include "sim_reader.h"
 
 namespace tavrix {
 namespace {
 
-using testing::EventRecorder;
-
-class EntryPoints : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_EQ(TvxInitialize(), TVX_OK); }
-  void TearDown() override { TvxUninitialize(); }
-};
+using namespace std::chrono_literals;
+using namespace testing;
+using EntryPoints = Initialized;
 
 // The port list as the window reads it: the length first, then the text,
 // split at every comma.
@@ -28,12 +31,8 @@ std::vector<std::string> PortsAvailable() {
   std::string text(static_cast<std::size_t>(length), ' ');
   if (TvxPortsAvailable(text.data(), &length) != TVX_OK) return {"<refused>"};
   text.resize(static_cast<std::size_t>(length - 1));
-  std::vector<std::string> names;
-  for (std::size_t at = 0; at <= text.size();) {
-    const std::size_t comma = std::min(text.find(',', at), text.size());
-    names.push_back(text.substr(at, comma - at));
-    at = comma + 1;
-  }
+  std::vector<std::string> names(1);
+  for (const char c : text) c == ',' ? names.emplace_back() : names.back().append(1, c);
   return names;
 }
 
@@ -53,38 +52,39 @@ TEST_F(EntryPoints, PortListHasTheUsbNameFirstSimLastAndDevicesBetween) {
 
 TEST_F(EntryPoints, RejectNamesThatAreNoReader) {
   EventRecorder recorder;
-  const auto start = [&](const char* port) {
-    return TvxStartCallBack(port, &EventRecorder::Notify, recorder.UserData());
-  };
-  EXPECT_EQ(start(nullptr), TVX_FAILED);
+  std::vector<const char*> ports = {
+      nullptr, "", "sim", "COM1", "NOPE", "/dev/ttyNONEXISTENT", "/tmp", "/etc/hostname"};
+  if (!FirstUsbSerialPort()) ports.push_back("USB");
+  for (const char* port : ports) {
+    EXPECT_EQ(TvxStartCallBack(port, &EventRecorder::Notify, recorder.UserData()), TVX_FAILED)
+        << (port ? port : "null");
+  }
   EXPECT_EQ(TvxStartCallBack("SIM", nullptr, 0), TVX_FAILED);
   EXPECT_EQ(TvxStart(nullptr), TVX_FAILED);
-  for (const char* port :
-       {"", "sim", "COM1", "NOPE", "/dev/ttyNONEXISTENT", "/tmp", "/etc/hostname"}) {
-    EXPECT_EQ(start(port), TVX_FAILED) << port;
-  }
-  if (!FirstUsbSerialPort()) {
-    EXPECT_EQ(start("USB"), TVX_FAILED);
-  }
   EXPECT_TRUE(recorder.Events().empty());
 }
 
 // Readers start only while the library is initialised, and a stale handle
-// never reaches a later reader.
+// never reaches a later reader. The simulator reports reading, then a badge.
 TEST(EntryPointsAcrossInitialize, StartOnlyWhenInitialisedAndNeverReuseAHandle) {
   TvxUninitialize();
   EXPECT_EQ(TvxStartCallBack("SIM", &EventRecorder::Notify, 0), TVX_FAILED);
   EXPECT_EQ(TvxStart("SIM"), TVX_FAILED);
   EXPECT_EQ(PortsAvailable().front(), "USB") << "ports are listed before Initialize";
   ASSERT_EQ(TvxInitialize(), TVX_OK);
-  int32_t previous = 0;
-  for (int i = 0; i < 3; ++i) {
+  for (int32_t i = 0, previous = 0; i < 3; ++i) {
     const int32_t reader = TvxStart("SIM");
-    ASSERT_GT(reader, previous);
+    ASSERT_GT(reader, std::exchange(previous, reader));
     EXPECT_EQ(TvxStop(reader), TVX_OK);
-    previous = reader;
   }
-  const int32_t running = TvxStart("SIM");
+  EventRecorder recorder;
+  const int32_t running = recorder.Start("SIM");
+  ASSERT_TRUE(recorder.WaitFor(TVX_EVENT_CARD));
+  const auto notifications = recorder.Notifications();
+  EXPECT_EQ(notifications.at(0).event, TVX_EVENT_READING);
+  EXPECT_EQ(notifications.at(1).event, TVX_EVENT_CARD);
+  EXPECT_EQ(notifications.at(1).text.size(), 13u);
+  for (const auto& n : notifications) EXPECT_TRUE(n.reader == running && n.lparam == 0);
   TvxUninitialize();
   EXPECT_EQ(TvxStart("SIM"), TVX_FAILED);
   EXPECT_EQ(TvxStop(running), TVX_FAILED) << "stopped by Uninitialize";
@@ -100,18 +100,86 @@ TEST(EntryPointsAcrossInitialize, StartOnlyWhenInitialisedAndNeverReuseAHandle) 
   TvxUninitialize();
 }
 
-TEST_F(EntryPoints, SimulatorReportsReadingThenABadge) {
+// Outside the library, so it can run fast.
+TEST(SimReader, PlaysItsSequenceAndRepeatsIt) {
+  // Twice round, to see it start over, up to the last badge: what follows
+  // it may or may not come before Stop.
+  std::vector<int32_t> expected = {TVX_EVENT_READING};
+  std::vector<std::string> expectedCards;
+  for (int round = 0; round < 2; ++round) {
+    for (auto hex : SimReader::Sequence()) {
+      expected.push_back(hex.empty() ? TVX_EVENT_BAD_READ : TVX_EVENT_CARD);
+      if (hex.empty()) continue;
+      expected.push_back(TVX_EVENT_CARD_GONE);
+      expectedCards.push_back(FormatCardData(*ParseHexBadgeId(hex)));
+    }
+  }
+  EXPECT_NE(std::ranges::find(expected, TVX_EVENT_BAD_READ), expected.end())
+      << "the simulator shows what a bad read looks like";
+  while (expected.back() != TVX_EVENT_CARD) expected.pop_back();
+
   EventRecorder recorder;
-  const int32_t reader = TvxStartCallBack("SIM", &EventRecorder::Notify, recorder.UserData());
-  ASSERT_GT(reader, 0);
-  ASSERT_TRUE(recorder.WaitFor(TVX_EVENT_CARD));
-  EXPECT_EQ(TvxStop(reader), TVX_OK);
-  const auto notifications = recorder.Notifications();
-  ASSERT_GE(notifications.size(), 2u);
-  EXPECT_EQ(recorder.Events()[0], TVX_EVENT_READING);
-  EXPECT_EQ(notifications[1].event, TVX_EVENT_CARD);
-  EXPECT_EQ(notifications[1].text.size(), 13u);
-  for (const auto& n : notifications) EXPECT_TRUE(n.reader == reader && n.lparam == 0);
+  const auto output = std::make_shared<ReaderOutput>(&EventRecorder::Notify, recorder.UserData());
+  output->SetHandle(7);
+  std::vector<std::string> cards;  // as fetched inside the notification
+  recorder.onNotify = [&](const Notification& n) {
+    EXPECT_EQ(n.reader, 7);
+    if (n.event == TVX_EVENT_CARD) cards.push_back(output->LastCardData().value_or(""));
+  };
+  SimReader sim(output, 20ms);
+  sim.Start();
+  ASSERT_TRUE(recorder.WaitFor(TVX_EVENT_CARD, expectedCards.size()));
+  sim.Stop();
+  auto events = recorder.Events();
+  ASSERT_GE(events.size(), expected.size());
+  events.resize(expected.size());
+  EXPECT_EQ(events, expected);
+  cards.resize(expectedCards.size());
+  EXPECT_EQ(cards, expectedCards);
+}
+
+// Copy: fixed texts, cut to fit. Offer: the port list, refused with the
+// length needed until it fits whole. Neither writes past the capacity nor
+// into a refused buffer.
+TEST(OutText, KeepsToTheCapacity) {
+  constexpr char kGuard = '#';
+  enum Rule { Copy, Offer };
+  const struct {
+    const char* name;
+    Rule rule;
+    const char* text;
+    int32_t capacity, result;
+    const char* written;  // up to the NUL, when accepted
+    int32_t length;       // afterwards
+  } cases[] = {{"CopyFits", Copy, "USB", 10, TVX_OK, "USB", 4},
+               {"CopyExactFit", Copy, "USB", 4, TVX_OK, "USB", 4},
+               {"CopyOneShort", Copy, "USB", 3, TVX_OK, "US", 3},
+               {"CopyOnlyNul", Copy, "USB", 1, TVX_OK, "", 1},
+               {"CopyEmpty", Copy, "", 8, TVX_OK, "", 1},
+               {"CopyZeroCapacity", Copy, "USB", 0, TVX_FAILED, "", 0},
+               {"CopyNegativeCapacity", Copy, "USB", -5, TVX_FAILED, "", -5},
+               {"OfferAskWithZero", Offer, "USB,SIM", 0, TVX_BUFFER_TOO_SMALL, "", 8},
+               {"OfferOneShort", Offer, "USB,SIM", 7, TVX_BUFFER_TOO_SMALL, "", 8},
+               {"OfferNegative", Offer, "USB,SIM", -1, TVX_BUFFER_TOO_SMALL, "", 8},
+               {"OfferExactFit", Offer, "USB,SIM", 8, TVX_OK, "USB,SIM", 8},
+               {"OfferRoomy", Offer, "USB,SIM", 32, TVX_OK, "USB,SIM", 8}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    char buffer[32];
+    std::memset(buffer, kGuard, sizeof buffer);
+    int32_t length = c.capacity;
+    EXPECT_EQ((c.rule == Copy ? CopyOutText : OfferOutText)(c.text, buffer, &length), c.result);
+    EXPECT_EQ(length, c.length);
+    EXPECT_STREQ(c.result == TVX_OK ? buffer : "", c.written);
+    const auto touched = static_cast<std::size_t>(c.result == TVX_OK ? c.capacity : 0);
+    EXPECT_EQ(std::string_view(buffer, sizeof buffer).find_first_not_of(kGuard, touched),
+              std::string_view::npos);
+  }
+  char buffer[8];
+  int32_t length = sizeof buffer;
+  EXPECT_EQ(CopyOutText("x", nullptr, &length), TVX_FAILED);
+  EXPECT_EQ(CopyOutText("x", buffer, nullptr), TVX_FAILED);
+  EXPECT_EQ(OfferOutText("x", nullptr, nullptr), TVX_FAILED);
 }
 
 }  // namespace
