@@ -18,7 +18,7 @@ namespace corvane::testing {
 
 struct ScriptedOutText {
   int32_t result = 0;
-  std::optional<std::wstring> written;    // what the library writes; nothing when empty
+  std::optional<std::string> written;     // the bytes the library writes; nothing when empty
   std::optional<int32_t> reportedLength;  // overrides written length + NUL
   // Hands over all it wrote whatever the length says, as a binding that kept
   // no bounds would: the window's own bound must still hold.
@@ -35,12 +35,13 @@ class FakeReaderLibrary final : public ReaderLibrary {
 
   int32_t initializeResult = 0;
   std::wstring portList;
+  std::wstring portsHandedOver;  // what the filling call left in the caller's text
   int32_t sizingResult = TVX_BUFFER_TOO_SMALL;
   std::optional<int32_t> sizingLength;  // default: the list's length + NUL
-  ScriptedOutText fillPorts;            // `written` defaults to portList
-  ScriptedOutText usbName{0, L"USB", std::nullopt};
-  ScriptedOutText lastError{0, L"Porta persa", std::nullopt};
-  ScriptedOutText lastCard{0, L"0101234567890", std::nullopt};
+  ScriptedOutText fillPorts;            // `written` defaults to portList's
+  ScriptedOutText usbName{0, "USB", std::nullopt};
+  ScriptedOutText lastError{0, "Porta persa", std::nullopt};
+  ScriptedOutText lastCard{0, "0101234567890", std::nullopt};
   int32_t startResult = 5;
   TvxNotify lastStartNotify = nullptr;
   int32_t lastStartUserData = -1;
@@ -55,8 +56,10 @@ class FakeReaderLibrary final : public ReaderLibrary {
       return sizingResult;
     }
     ScriptedOutText fill = fillPorts;
-    fill.written = fill.written.value_or(portList);
-    return Answer(fill, text, length);
+    fill.written = fill.written.value_or(ToAnsi(portList));
+    const int32_t result = Answer(fill, text, length);
+    portsHandedOver = text;
+    return result;
   }
   int32_t TvxUSBCOMPort(std::wstring& text, int32_t& length) override {
     Call(L"TvxUSBCOMPort(" + std::to_wstring(length) + L")", 0);
@@ -99,16 +102,16 @@ class FakeReaderLibrary final : public ReaderLibrary {
   static int32_t Answer(const ScriptedOutText& script, std::wstring& text, int32_t& length) {
     const int32_t result = WithOutText(text, length, [&script](char* buffer, int32_t* size) {
       if (script.written) {
-        const std::string bytes = ToAnsi(*script.written);
-        const std::size_t count = std::min(bytes.size(), std::size_t(std::max(*size, 1) - 1));
-        std::memcpy(buffer, bytes.data(), count);
+        const std::size_t count =
+            std::min(script.written->size(), std::size_t(std::max(*size, 1) - 1));
+        std::memcpy(buffer, script.written->data(), count);
         buffer[count] = '\0';
         *size = static_cast<int32_t>(count) + 1;
       }
       *size = script.reportedLength.value_or(*size);
       return script.result;
     });
-    if (script.unbounded) text = script.written.value_or(text);
+    if (script.unbounded) text = FromAnsi(script.written.value_or(""));
     return result;
   }
 };

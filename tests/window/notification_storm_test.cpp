@@ -33,7 +33,7 @@ Outcome Deliver(const Storm& storm, bool waiting) {
   std::set<std::tuple<int32_t, int32_t, int32_t>> distinct;
   for (const auto& [n, card] : storm) {
     // A badge's notification comes after the library has stored the badge.
-    if (n.Wparam == TVX_EVENT_CARD) library.lastCard.written = card;
+    if (n.Wparam == TVX_EVENT_CARD) library.lastCard.written = ToAnsi(card);
     ReaderCallBack(n.HReader, n.Wparam, n.Lparam, n.UserData);
     distinct.insert({n.HReader, n.Wparam, n.Lparam});
     EXPECT_LE(QueuedNotifications(), distinct.size());

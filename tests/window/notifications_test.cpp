@@ -30,8 +30,8 @@ struct ReadingWindow : TestWindow {
 };
 
 TEST(Notifications, DispatchOnTheEventCodeAndFetchWithTheNotifyingHandle) {
-  const ScriptedOutText card{0, L"0421234567890", std::nullopt};
-  const ScriptedOutText error{0, L"Connessione persa su /dev/ttyUSB0", std::nullopt};
+  const ScriptedOutText card{0, "0421234567890", std::nullopt};
+  const ScriptedOutText error{0, "Connessione persa su /dev/ttyUSB0", std::nullopt};
   const ScriptedOutText failed{-1, std::nullopt, std::nullopt};
   const std::wstring fetchError = L"TvxGetLastError(41,255)";
   const std::wstring fetchCard = L"TvxGetLastCardData(41,255)";
@@ -50,14 +50,14 @@ TEST(Notifications, DispatchOnTheEventCodeAndFetchWithTheNotifyingHandle) {
       {TVX_EVENT_ERROR, error, card, L"previous", L"old", L"old serial", {L"Connessione persa su /dev/ttyUSB0"}, {fetchError}},
       {TVX_EVENT_ERROR, failed, card, L"previous", L"old", L"old serial", {L"Errore in GetLastError"}, {fetchError}},
       // The message is the length less its terminator, whatever the buffer holds.
-      {TVX_EVENT_ERROR, {0, L"Porta persa", 6, true}, card, L"previous", L"old", L"old serial", {L"Porta"}, {fetchError}},
-      {TVX_EVENT_ERROR, {0, L"lost", 0}, card, L"previous", L"old", L"old serial", {L""}, {fetchError}},
+      {TVX_EVENT_ERROR, {0, "Porta persa", 6, true}, card, L"previous", L"old", L"old serial", {L"Porta"}, {fetchError}},
+      {TVX_EVENT_ERROR, {0, "lost", 0}, card, L"previous", L"old", L"old serial", {L""}, {fetchError}},
       {TVX_EVENT_CARD, error, card, L"Lettura OK", L"042", L"1234567890", {}, {fetchCard}},
       {TVX_EVENT_CARD, error, failed, L"previous", L"old", L"old serial", {L"Errore in GetLastCard"}, {fetchCard}},
-      {TVX_EVENT_CARD, error, {0, L"0421234567890", 0}, L"Lettura OK", L"", L"", {}, {fetchCard}},
-      {TVX_EVENT_CARD, error, {0, L"0421234567890", 1}, L"Lettura OK", L"", L"", {}, {fetchCard}},
-      {TVX_EVENT_CARD, error, {0, L"0421234567890", 100000}, L"Lettura OK", L"042", L"1234567890", {}, {fetchCard}},
-      {TVX_EVENT_CARD, error, {0, L"0421234567890", 5, true}, L"Lettura OK", L"042", L"1", {}, {fetchCard}},
+      {TVX_EVENT_CARD, error, {0, "0421234567890", 0}, L"Lettura OK", L"", L"", {}, {fetchCard}},
+      {TVX_EVENT_CARD, error, {0, "0421234567890", 1}, L"Lettura OK", L"", L"", {}, {fetchCard}},
+      {TVX_EVENT_CARD, error, {0, "0421234567890", 100000}, L"Lettura OK", L"042", L"1234567890", {}, {fetchCard}},
+      {TVX_EVENT_CARD, error, {0, "0421234567890", 5, true}, L"Lettura OK", L"042", L"1", {}, {fetchCard}},
       {TVX_EVENT_READING, error, card, L"Attivo", L"old", L"old serial", {}, {}},
       {TVX_EVENT_CARD_GONE, error, card, L"previous", L"old", L"old serial", {}, {}},
       {0, error, card, L"Codice sconosciuto", L"old", L"old serial", {}, {}},

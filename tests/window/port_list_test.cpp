@@ -15,7 +15,7 @@ using ::testing::Not;
 
 const std::wstring kListError = L"Errore leggendo elenco porte";
 const std::wstring kUsbError = L"Errore leggendo nome porta usb";
-const ScriptedOutText kUsb{0, L"USB", std::nullopt};
+const ScriptedOutText kUsb{0, "USB", std::nullopt};
 
 TEST(PortList, SplitsAtEveryCommaAndSelectsTheFirstExactUsbName) {
   const struct {
@@ -34,13 +34,13 @@ TEST(PortList, SplitsAtEveryCommaAndSelectsTheFirstExactUsbName) {
       {L"COM1,USB,USB", kUsb, {L"COM1", L"USB", L"USB"}, 1, {}},
       // A failing call that leaves its arguments alone leaves 9 spaces.
       {L"COM1,         ,USB", {-1, std::nullopt, std::nullopt}, {L"COM1", L"         ", L"USB"}, 1, {kUsbError}},
-      {L"COM1,USB", {-7, L"USB", 4}, {L"COM1", L"USB"}, 1, {kUsbError}},
+      {L"COM1,USB", {-7, "USB", 4}, {L"COM1", L"USB"}, 1, {kUsbError}},
       // No room for the terminator is the empty name; a length past the
       // 10-character buffer keeps the buffer and no more.
-      {L"COM1,", {0, L"USB", 0}, {L"COM1", L""}, 1, {}},
-      {L"COM1,USB", {0, L"USB", 1000}, {L"COM1", L"USB"}, -1, {}},
-      {L"COM1,ABCDEFGHI", {0, L"ABCDEFGHIJKL", std::nullopt}, {L"COM1", L"ABCDEFGHI"}, 1, {}},
-      {L"USB1,USB", {0, L"USB1", 4, true}, {L"USB1", L"USB"}, 1, {}},
+      {L"COM1,", {0, "USB", 0}, {L"COM1", L""}, 1, {}},
+      {L"COM1,USB", {0, "USB", 1000}, {L"COM1", L"USB"}, -1, {}},
+      {L"COM1,ABCDEFGHI", {0, "ABCDEFGHIJKL", std::nullopt}, {L"COM1", L"ABCDEFGHI"}, 1, {}},
+      {L"USB1,USB", {0, "USB1", 4, true}, {L"USB1", L"USB"}, 1, {}},
       // clang-format on
   };
   for (const auto& row : rows) {
@@ -67,7 +67,7 @@ TEST(PortList, RefusedListsLeaveItEmptyReportOnceAndGoOnToInitialize) {
       {-3, 65537, {}},  // more than any port list: refused unasked
       {-3, 0x7fffffff, {}},
       {-3, std::nullopt, {-1, std::nullopt, {}}},
-      {-3, std::nullopt, {-3, L"USB", {}}},
+      {-3, std::nullopt, {-3, "USB", {}}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.sizingLength.value_or(0));
@@ -94,14 +94,14 @@ TEST(PortList, AsksTheSizeWithAnEmptyTextThenFillsABufferOfThatSize) {
   // The largest size taken at its word; a fill with no room for the
   // terminator gives one empty entry.
   w.library.sizingLength = 65536;
-  w.library.fillPorts = {0, L"USB,COM1", 0};
+  w.library.fillPorts = {0, "USB,COM1", 0};
   w.Forget();
   w.window.Form_Load();
   EXPECT_EQ(w.library.calls[1], L"TvxPortsAvailable(65536)");
   EXPECT_THAT(w.form.cbCom.entries, ElementsAre(L""));
   EXPECT_THAT(w.form.msgBox.shown, IsEmpty());
   // Whatever the library hands over, its length bounds the list.
-  w.library.fillPorts = {0, L"USB,COM1", 4, true};
+  w.library.fillPorts = {0, "USB,COM1", 4, true};
   w.window.Form_Load();
   EXPECT_THAT(w.form.cbCom.entries, ElementsAre(L"USB"));
 }
