@@ -60,14 +60,6 @@ class EndToEndTest : public ::testing::Test {
   testing::QtProgram m_program{Module1::Instance()};
 };
 
-TEST_F(EndToEndTest, StartUpListsThePortsAndSelectsUsb) {
-  auto& ports = m_program.Find<QComboBox>("cbCom");
-  EXPECT_EQ(ports.currentText(), QStringLiteral("USB"));
-  EXPECT_GE(ports.findText(QStringLiteral("SIM")), 0);
-  EXPECT_LT(ports.findText(QStringLiteral("COM1")), 0);  // the creation-time entries are gone
-  EXPECT_EQ(m_program.Messages().join(u'|'), QString());
-}
-
 TEST_F(EndToEndTest, SerialReaderOnAPseudoTerminal) {
   testing::PtyPair reader;
   const QString port = QString::fromStdString(reader.SlavePath());

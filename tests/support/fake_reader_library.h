@@ -18,8 +18,8 @@ namespace corvane::testing {
 
 struct ScriptedOutText {
   int32_t result = 0;
-  std::optional<std::string> written;     // the bytes the library writes; nothing when empty
-  std::optional<int32_t> reportedLength;  // overrides written length + NUL
+  std::optional<std::string> written = {};     // the bytes the library writes; nothing when empty
+  std::optional<int32_t> reportedLength = {};  // overrides written length + NUL
   // Hands over all it wrote whatever the length says, as a binding that kept
   // no bounds would: the window's own bound must still hold.
   bool unbounded = false;

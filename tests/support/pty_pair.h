@@ -12,7 +12,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -87,40 +86,6 @@ class PtyPair {
  private:
   int m_master = -1;
   std::string m_slavePath;
-};
-
-// A port name that can be moved to another device: since a pseudo-terminal
-// cannot come back after a hang-up, re-pointing this link to a new one is how
-// a test "plugs the reader back in".
-class PortLink {
- public:
-  explicit PortLink(const std::string& target) {
-    std::string folder = (std::filesystem::temp_directory_path() / "corvane-port-XXXXXX").string();
-    if (::mkdtemp(folder.data()) == nullptr) FailWithErrno("mkdtemp");
-    m_folder = folder;
-    m_path = (m_folder / "reader").string();
-    PointAt(target);
-  }
-  ~PortLink() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_folder, ignored);
-  }
-  PortLink(const PortLink&) = delete;
-  PortLink& operator=(const PortLink&) = delete;
-
-  const std::string& Path() const { return m_path; }
-
-  // By rename: an opener sees the old target or the new one, never no link.
-  void PointAt(const std::string& target) {
-    const std::string staged = (m_folder / "reader.new").string();
-    ::unlink(staged.c_str());
-    if (::symlink(target.c_str(), staged.c_str()) != 0) FailWithErrno("symlink");
-    if (::rename(staged.c_str(), m_path.c_str()) != 0) FailWithErrno("rename");
-  }
-
- private:
-  std::filesystem::path m_folder;
-  std::string m_path;
 };
 
 }  // namespace corvane::testing

@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <regex>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-#include "card_format.h"
 #include "event_recorder.h"
 #include "out_text.h"
 #include "port_list.h"
@@ -100,24 +100,11 @@ TEST(EntryPointsAcrossInitialize, StartOnlyWhenInitialisedAndNeverReuseAHandle) 
   TvxUninitialize();
 }
 
-// Outside the library, so it can run fast.
-TEST(SimReader, PlaysItsSequenceAndRepeatsIt) {
-  // Twice round, to see it start over, up to the last badge: what follows
-  // it may or may not come before Stop.
-  std::vector<int32_t> expected = {TVX_EVENT_READING};
-  std::vector<std::string> expectedCards;
-  for (int round = 0; round < 2; ++round) {
-    for (auto hex : SimReader::Sequence()) {
-      expected.push_back(hex.empty() ? TVX_EVENT_BAD_READ : TVX_EVENT_CARD);
-      if (hex.empty()) continue;
-      expected.push_back(TVX_EVENT_CARD_GONE);
-      expectedCards.push_back(FormatCardData(*ParseHexBadgeId(hex)));
-    }
-  }
-  EXPECT_NE(std::ranges::find(expected, TVX_EVENT_BAD_READ), expected.end())
-      << "the simulator shows what a bad read looks like";
-  while (expected.back() != TVX_EVENT_CARD) expected.pop_back();
-
+// Outside the library, so it can run fast: it reads, then badges come and
+// go, a bad read among them, and the round starts over.
+TEST(SimReader, BadgesComeAndGoWithABadReadRoundAfterRound) {
+  const auto& round = SimReader::Sequence();
+  const auto badges = round.size() - static_cast<std::size_t>(std::ranges::count(round, ""));
   EventRecorder recorder;
   const auto output = std::make_shared<ReaderOutput>(&EventRecorder::Notify, recorder.UserData());
   output->SetHandle(7);
@@ -128,14 +115,15 @@ TEST(SimReader, PlaysItsSequenceAndRepeatsIt) {
   };
   SimReader sim(output, 20ms);
   sim.Start();
-  ASSERT_TRUE(recorder.WaitFor(TVX_EVENT_CARD, expectedCards.size()));
+  ASSERT_TRUE(recorder.WaitFor(TVX_EVENT_CARD, 2 * badges + 1));
   sim.Stop();
-  auto events = recorder.Events();
-  ASSERT_GE(events.size(), expected.size());
-  events.resize(expected.size());
-  EXPECT_EQ(events, expected);
-  cards.resize(expectedCards.size());
-  EXPECT_EQ(cards, expectedCards);
+  std::string shape;  // a letter an event: Reading, Bad read, Error, Card, Gone
+  for (const int32_t event : recorder.Events()) shape += "     BECRG"[std::clamp(event, 0, 9)];
+  EXPECT_TRUE(std::regex_match(shape, std::regex("R(B|CG)*C?"))) << shape;
+  EXPECT_NE(shape.find('B'), std::string::npos);
+  for (const auto& card : cards) EXPECT_TRUE(std::regex_match(card, std::regex("\\d{13}")));
+  EXPECT_TRUE(std::equal(cards.begin(), cards.begin() + badges, cards.begin() + badges));
+  EXPECT_NE(cards.front(), cards.at(1));
 }
 
 // Copy: fixed texts, cut to fit. Offer: the port list, refused with the

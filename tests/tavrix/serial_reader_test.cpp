@@ -27,7 +27,6 @@ namespace {
 
 using namespace testing;
 using corvane::testing::Frame;
-using corvane::testing::PortLink;
 using corvane::testing::PtyPair;
 namespace fs = std::filesystem;
 
@@ -122,19 +121,27 @@ TEST_F(SerialReaders, BadReadsRepeatsAndChangesOfBadge) {
 }
 
 TEST_F(SerialReaders, HangUpIsReportedOnceWithoutSpinningAndReopeningReadsAgain) {
-  PortLink link(m_pty.SlavePath());
-  const int32_t reader = m_recorder.Start(link.Path());
+  // The reader's port name is a link that can be moved to a new terminal, as
+  // a reader plugged back in; by rename, so an opener never finds it missing.
+  const std::string link =
+      fs::temp_directory_path() / ("corvane-reader-" + std::to_string(::getpid()));
+  const auto pointAt = [&](const std::string& target) {
+    fs::remove(link + ".new");
+    fs::create_symlink(target, link + ".new");
+    fs::rename(link + ".new", link);
+  };
+  pointAt(m_pty.SlavePath());
+  const int32_t reader = m_recorder.Start(link);
 
   const std::clock_t cpuBefore = std::clock();  // of the whole process
   m_pty.HangUp();
   ASSERT_TRUE(m_recorder.WaitFor(TVX_EVENT_ERROR));
   const auto error = m_recorder.Notifications().back();
   EXPECT_EQ(error.reader, reader);
-  EXPECT_NE(error.text.find(link.Path()), std::string::npos) << error.text;
+  EXPECT_NE(error.text.find(link), std::string::npos) << error.text;
 
-  // The reader plugged back in, under the same name.
   PtyPair replugged;
-  link.PointAt(replugged.SlavePath());
+  pointAt(replugged.SlavePath());
   ASSERT_TRUE(m_recorder.WaitFor(TVX_EVENT_READING, 2));
   // The wait spans a retry interval; a reader that polls a dead port or
   // retries without pausing burns most of it.
@@ -146,6 +153,7 @@ TEST_F(SerialReaders, HangUpIsReportedOnceWithoutSpinningAndReopeningReadsAgain)
   ASSERT_TRUE(m_recorder.WaitFor(TVX_EVENT_CARD));
   EXPECT_EQ(m_recorder.Notifications().back().text, kGoodData);
   EXPECT_EQ(LastText(reader, TVX_EVENT_ERROR), error.text);
+  fs::remove(link);
 }
 
 TEST_F(SerialReaders, NoNotificationComesAfterStopOrUninitialize) {

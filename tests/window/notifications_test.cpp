@@ -58,6 +58,11 @@ TEST(Notifications, DispatchOnTheEventCodeAndFetchWithTheNotifyingHandle) {
       {TVX_EVENT_CARD, error, {0, "0421234567890", 1}, L"Lettura OK", L"", L"", {}, {fetchCard}},
       {TVX_EVENT_CARD, error, {0, "0421234567890", 100000}, L"Lettura OK", L"042", L"1234567890", {}, {fetchCard}},
       {TVX_EVENT_CARD, error, {0, "0421234567890", 5, true}, L"Lettura OK", L"042", L"1", {}, {fetchCard}},
+      // The card's first three characters are the batch, the next ten the serial.
+      {TVX_EVENT_CARD, error, {0, "0421234567890XYZ"}, L"Lettura OK", L"042", L"1234567890", {}, {fetchCard}},
+      {TVX_EVENT_CARD, error, {0, "12345"}, L"Lettura OK", L"123", L"45", {}, {fetchCard}},
+      {TVX_EVENT_CARD, error, {0, "123"}, L"Lettura OK", L"123", L"", {}, {fetchCard}},
+      {TVX_EVENT_CARD, error, {0, "1"}, L"Lettura OK", L"1", L"", {}, {fetchCard}},
       {TVX_EVENT_READING, error, card, L"Attivo", L"old", L"old serial", {}, {}},
       {TVX_EVENT_CARD_GONE, error, card, L"previous", L"old", L"old serial", {}, {}},
       {0, error, card, L"Codice sconosciuto", L"old", L"old serial", {}, {}},
@@ -88,25 +93,6 @@ TEST(Notifications, CardIsShownBeforeTheStatusSaysSoAndALeavingOneTouchesNothing
   w.window.CallBackBadge(5, TVX_EVENT_CARD, 0, 0);
   EXPECT_THAT(w.form.journal, ElementsAre(L"Text1.Text=010", L"Text2.Text=1234567890",
                                           L"Label5.Caption=Lettura OK"));
-}
-
-TEST(DecodeCard, SplitsIntoBatchAndSerial) {
-  const struct {
-    const wchar_t* card;
-    const wchar_t* batch;
-    const wchar_t* serial;
-  } rows[] = {{L"0421234567890", L"042", L"1234567890"},
-              {L"0421234567890XYZ", L"042", L"1234567890"},
-              {L"12345", L"123", L"45"},
-              {L"123", L"123", L""},
-              {L"1", L"1", L""},
-              {L"", L"", L""}};
-  for (const auto& row : rows) {
-    ReadingWindow w;
-    w.window.DecodeCard(row.card);
-    EXPECT_EQ(w.form.Text1.text, row.batch) << row.card;
-    EXPECT_EQ(w.form.Text2.text, row.serial) << row.card;
-  }
 }
 
 }  // namespace
