@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -101,7 +100,8 @@ bool CaptionFits(HWND control, std::wstring caption) {
   return extent.cx <= inside.right && extent.cy <= inside.bottom;
 }
 
-TEST(Win32, WindowFollowsTheLayoutTable) {
+// Against the window's design as typed, not the table the window is built from.
+TEST(Win32, WindowFollowsItsDesign) {
   Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
   const HWND handle = window.Handle();
   const int dpi = static_cast<int>(WindowDpi(handle));
@@ -109,8 +109,8 @@ TEST(Win32, WindowFollowsTheLayoutTable) {
   RECT client{};
   GetClientRect(handle, &client);
   EXPECT_EQ(dpi, g_expectedDpi);
-  EXPECT_TRUE(client.right == pixels(layout::kClientWidth) &&
-              client.bottom == pixels(layout::kClientHeight))
+  EXPECT_TRUE(client.right == pixels(testing::kExpectedClientWidth) &&
+              client.bottom == pixels(testing::kExpectedClientHeight))
       << "client area 6450 x 2760 twips";
   EXPECT_TRUE(!IsWindowVisible(handle)) << "the window waits hidden for Form_Load";
   const auto systemIcon = reinterpret_cast<ULONG_PTR>(LoadIconW(nullptr, IDI_APPLICATION));
@@ -118,50 +118,44 @@ TEST(Win32, WindowFollowsTheLayoutTable) {
     const ULONG_PTR shown = GetClassLongPtrW(handle, icon);
     EXPECT_TRUE(shown != 0 && shown != systemIcon) << "the program's own icon, big and small";
   }
-
-  std::vector<std::size_t> rows, tabStops;  // of the table, in creation order
   const auto fontOf = [](HWND control) {
     return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
   };
   const HFONT font = fontOf(GetWindow(handle, GW_CHILD));
   EXPECT_NE(font, nullptr) << "the window has a font of its own";
-  for (HWND child = GetWindow(handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    const auto index = static_cast<std::size_t>(GetDlgCtrlID(child) - kFirstControlId);
-    if (index >= layout::kControls.size()) break;
-    const layout::ControlRow& row = layout::kControls[index];
-    SCOPED_TRACE(row.name);
-    rows.push_back(index);
+  std::vector<HWND> tabOrder;
+  for (const testing::ExpectedControl& control : testing::kExpectedControls) {
+    SCOPED_TRACE(control.name);
+    const HWND child = ControlHandle(handle, control.name);
+    const std::string_view name = control.name;
+    const bool list = name == "cbCom", label = name.starts_with("Label");
+    if (!label) tabOrder.push_back(child);
     RECT box{};
     GetWindowRect(child, &box);
     MapWindowPoints(nullptr, handle, reinterpret_cast<POINT*>(&box), 2);
-    // A drop-down list's closed height comes from its font, not from the
-    // table, and it has no caption.
-    const bool list = row.kind == layout::Kind::DropDownList;
-    EXPECT_TRUE(box.left == pixels(row.left) && box.top == pixels(row.top) &&
-                box.right - box.left == pixels(row.width) &&
-                (list || box.bottom - box.top == pixels(row.height)))
+    // A drop-down list's closed height comes from its font, and it has no caption.
+    EXPECT_TRUE(box.left == pixels(control.left) && box.top == pixels(control.top) &&
+                box.right - box.left == pixels(control.width) &&
+                (list || box.bottom - box.top == pixels(control.height)))
         << "placed";
     wchar_t text[64] = L"";
     GetWindowTextW(child, text, 64);
-    EXPECT_TRUE(list || (text == std::wstring(row.caption) &&
-                         (row.kind == layout::Kind::TextBox || CaptionFits(child, text))))
+    EXPECT_TRUE(list || (text == std::wstring(control.caption) &&
+                         (name.starts_with("Text") || CaptionFits(child, text))))
         << "captioned, on one line";
-    EXPECT_EQ(IsWindowEnabled(child) != FALSE, row.enabled);
-    const bool tabStop = (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) != 0;
-    if (tabStop) tabStops.push_back(index);
-    EXPECT_EQ(tabStop, row.kind != layout::Kind::Label);
+    EXPECT_EQ(IsWindowEnabled(child) != FALSE, control.enabled);
+    EXPECT_EQ((GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) != 0, !label);
     EXPECT_EQ(fontOf(child), font) << "the window's one font";
+    // Windows names a control after the text just before it.
+    EXPECT_TRUE(!control.label ||
+                GetWindow(ControlHandle(handle, control.label), GW_HWNDNEXT) == child)
+        << control.label << " is created right before it";
   }
-  EXPECT_TRUE(rows.size() == layout::kControls.size() &&
-              std::set(rows.begin(), rows.end()).size() == rows.size())
-      << "ten controls, each with its row's ID";
-  EXPECT_TRUE(std::is_sorted(tabStops.begin(), tabStops.end())) << "tab stops in tab order";
-  // Windows names a control after the text just before it.
-  for (const testing::ExpectedControl& control : testing::kExpectedControls) {
-    EXPECT_TRUE(!control.label || GetWindow(ControlHandle(handle, control.label), GW_HWNDNEXT) ==
-                                      ControlHandle(handle, control.name))
-        << control.label << " is created right before " << control.name;
+  std::vector<HWND> created;  // the tab stops, in the order Tab visits them
+  for (HWND child = GetWindow(handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) created.push_back(child);
   }
+  EXPECT_EQ(created, tabOrder) << "tab order";
   EXPECT_EQ(GetWindowLongW(ControlHandle(handle, "cbCom"), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
 }
 
