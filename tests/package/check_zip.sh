@@ -22,5 +22,5 @@ status=0
 ((status == 0)) || exit "$status"
 (cd "$scratch" && cmake -E tar xf "$zip")
 exe=$(find "$scratch" -name Corvane.exe)
-"$wine" "$arch" "$state" run "$driver" startup "unix:$exe"
+"$wine" "$arch" "$state" run "$driver" "unix:$exe" --gtest_filter=Scenario.Startup
 echo "check_zip: $(basename "$zip") passed"
