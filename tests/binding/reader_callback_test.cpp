@@ -30,14 +30,13 @@ class ReaderCallBackTest : public ::testing::Test {
   }};
 };
 
-TEST_F(ReaderCallBackTest, OnTheUiThreadCallsStraightThrough) {
+TEST_F(ReaderCallBackTest, OnTheUiThreadCallsThroughFromOthersDeliversThereInOrder) {
   EXPECT_EQ(ReaderCallBack(7, 8, -1, 99), 0);
   ASSERT_EQ(m_deliveries.size(), 1u);
   EXPECT_EQ(m_deliveries[0].notification, (Notification{7, 8, -1, 99}));
   EXPECT_EQ(m_door.dispatcher->Drain(), 0);
-}
+  m_deliveries.clear();
 
-TEST_F(ReaderCallBackTest, FromOtherThreadsReturnsAtOnceAndDeliversOnTheUiThreadInOrder) {
   constexpr int kThreads = 4;
   constexpr int kEach = 200;  // all distinct, and together within the queue's bound
   std::vector<std::thread> readers;

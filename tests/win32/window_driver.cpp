@@ -180,7 +180,12 @@ TEST_F(Scenario, ReadBadge) {
   if (port == INVALID_HANDLE_VALUE) GTEST_SKIP() << "no COM5/COM6 pair: it needs python3";
   // Corvane reads COM5, joined to COM6, where the test plays the badge reader.
   EXPECT_TRUE(SelectPort(L"COM5")) << "COM5 selected";
-  EXPECT_TRUE(Click(L"btAttiva") && PumpUntil([&] { return Idle(false); })) << "reading";
+  EXPECT_TRUE(PumpUntil([&] {
+    SetForegroundWindow(m_window);
+    return GetForegroundWindow() == m_window;
+  })) << "the window is in front";
+  TypeAltS();
+  EXPECT_TRUE(PumpUntil([&] { return Idle(false); })) << "Alt+S pressed Start";
   EXPECT_TRUE(StatusBecomes(L"Attivo")) << "status Attivo";
 
   EXPECT_TRUE(WriteToPort(port, kBadgeFrame) && StatusBecomes(L"Lettura OK")) << "a badge";
@@ -188,26 +193,12 @@ TEST_F(Scenario, ReadBadge) {
   EXPECT_TRUE(WriteToPort(port, kDamagedFrame) && StatusBecomes(L"Errore in lettura tessera"));
   EXPECT_EQ(BatchAndSerial(), L"018|0012345678") << "a damaged frame keeps the last badge";
 
-  EXPECT_TRUE(Click(L"btDisattiva") && PumpUntil([&] { return Idle(); })) << "idle again";
-  EXPECT_EQ(Text(L"Label5"), L"Disabilitato");
-  EXPECT_EQ(FindMessageBox(Pid()).window, nullptr) << "no message box while reading";
-  CloseHandle(port);
-  EXPECT_EQ(ExitAfter(m_window, WM_CLOSE), 0) << "closed, the program ends cleanly";
-}
-
-TEST_F(Scenario, AltS) {
-  ASSERT_TRUE(WindowShows());
-  EXPECT_TRUE(SelectPort(L"SIM")) << "SIM selected";
-  EXPECT_TRUE(PumpUntil([&] {
-    SetForegroundWindow(m_window);
-    return GetForegroundWindow() == m_window;
-  })) << "the window is in front";
-  TypeAltS();
-  EXPECT_TRUE(PumpUntil([&] { return Idle(false); })) << "Alt+S pressed Start";
   // Start is disabled now; the same keys reach the other S, Stop.
   TypeAltS();
   EXPECT_TRUE(PumpUntil([&] { return Idle(); })) << "Alt+S pressed Stop";
   EXPECT_TRUE(StatusBecomes(L"Disabilitato")) << "status Disabilitato";
+  EXPECT_EQ(FindMessageBox(Pid()).window, nullptr) << "no message box while reading";
+  CloseHandle(port);
   EXPECT_EQ(ExitAfter(m_window, WM_CLOSE), 0) << "closed, the program ends cleanly";
 }
 

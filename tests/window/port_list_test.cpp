@@ -106,18 +106,5 @@ TEST(PortList, AsksTheSizeWithAnEmptyTextThenFillsABufferOfThatSize) {
   EXPECT_THAT(w.form.cbCom.entries, ElementsAre(L"USB"));
 }
 
-TEST(StartUp, InitializeIsJudgedBySignAndReportedAfterThePortList) {
-  for (const int32_t result : {-1, -100, 0, 1, 7}) {
-    TestWindow w;
-    w.library.sizingResult = -1;
-    w.library.initializeResult = result;
-    w.window.Form_Load();
-    std::vector<std::wstring> expected{kListError};
-    if (result < 0) expected.push_back(L"Errore in inizializzazione API");
-    EXPECT_THAT(w.form.msgBox.shown, ElementsAreArray(expected)) << result;
-    EXPECT_TRUE(w.form.btAttiva.enabled);
-  }
-}
-
 }  // namespace
 }  // namespace corvane::testing

@@ -69,20 +69,25 @@ TEST(ProgramShell, ClosingWhileReadingUninitialisesWithoutStopping) {
   EXPECT_EQ(program.library.calls.back(), L"TvxUninitialize");
 }
 
+// Initialize is judged by its sign alone, and reported after the port list.
 TEST(ProgramShell, StartUpMessagesComeBeforeTheWindowWhichThenShowsReady) {
-  Program program;
-  program.library.sizingResult = -1;
-  program.library.initializeResult = -1;
-  std::vector<std::size_t> eventsSeenByEachMessage;
-  program.form.msgBox.whileShown = [&](const std::wstring&) {
-    eventsSeenByEachMessage.push_back(program.events.size());
-  };
-  EXPECT_EQ(program.Run(), 0);
-  EXPECT_THAT(program.form.msgBox.shown,
-              ElementsAre(L"Errore leggendo elenco porte", L"Errore in inizializzazione API"));
-  EXPECT_THAT(eventsSeenByEachMessage, ElementsAre(0u, 0u));  // before Show
-  EXPECT_THAT(program.events, ElementsAre(L"Show", L"Close"));
-  EXPECT_TRUE(program.form.btAttiva.enabled);
+  for (const int32_t result : {-1, -100, 0, 1, 7}) {
+    Program program;
+    program.library.sizingResult = -1;
+    program.library.initializeResult = result;
+    std::vector<std::size_t> eventsSeenByEachMessage;
+    program.form.msgBox.whileShown = [&](const std::wstring&) {
+      eventsSeenByEachMessage.push_back(program.events.size());
+    };
+    EXPECT_EQ(program.Run(), 0);
+    std::vector<std::wstring> expected{L"Errore leggendo elenco porte"};
+    if (result < 0) expected.push_back(L"Errore in inizializzazione API");
+    EXPECT_EQ(program.form.msgBox.shown, expected) << result;
+    EXPECT_EQ(eventsSeenByEachMessage,
+              std::vector<std::size_t>(expected.size(), 0));  // before Show
+    EXPECT_THAT(program.events, ElementsAre(L"Show", L"Close"));
+    EXPECT_TRUE(program.form.btAttiva.enabled);
+  }
 }
 
 TEST(ProgramShell, MissingLibraryIsReportedBeforeAnyWindowAndNotLoadedAgain) {
