@@ -91,8 +91,8 @@ void ExpectReportAndNonZeroExit(const LayoutCase& layout) {
 
 TEST(MissingLibrary, ReportsOnStderrAndExitsNonZero) {
   const LayoutCase cases[] = {
-      {"nowhere to be found", Library::None, Library::None, Library::None, "libTavrix.so"},
-      // The folder the program is started from never supplies the library.
+      // Nowhere to be found but in the folder the program is started from,
+      // which never supplies the library.
       {"only in the working directory", Library::None, Library::None, Library::Real,
        "libTavrix.so"},
       // The installed program's own folder is searched: the file there is

@@ -2,8 +2,6 @@
 // drains it on the thread it plays the UI thread on.
 #pragma once
 
-#include <chrono>
-#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -27,7 +25,6 @@ class ScriptedDispatcher final : public UiDispatcher {
   bool Post(std::function<void()> task) override {
     const std::lock_guard lock(m_mutex);
     m_tasks.push_back(std::move(task));
-    m_posted.notify_all();
     return true;
   }
   // Runs what is queued, and what that queues; returns how many tasks ran.
@@ -41,15 +38,9 @@ class ScriptedDispatcher final : public UiDispatcher {
       task();
     }
   }
-  // True once a task is queued; false at `deadline`.
-  bool WaitForTask(std::chrono::steady_clock::time_point deadline) {
-    std::unique_lock lock(m_mutex);
-    return m_posted.wait_until(lock, deadline, [&] { return !m_tasks.empty(); });
-  }
 
  private:
   std::mutex m_mutex;
-  std::condition_variable m_posted;
   std::deque<std::function<void()>> m_tasks;
 };
 

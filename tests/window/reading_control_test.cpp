@@ -11,17 +11,6 @@ using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 
-TEST(ReadingControl, StartPassesTheSelectedPortTheNotifyFunctionAndZero) {
-  TestWindow w;
-  for (const int selected : {2, -1}) {
-    w.form.cbCom.selected = selected;
-    w.window.btAttiva_Click();
-  }
-  EXPECT_THAT(w.library.calls, ElementsAre(L"TvxStartCallBack(SIM)", L"TvxStartCallBack()"));
-  EXPECT_EQ(w.library.lastStartNotify, &SomeNotify);
-  EXPECT_EQ(w.library.lastStartUserData, 0);
-}
-
 TEST(ReadingControl, StartKeepsWhatTheLibraryAnswersAndEntersTheMatchingState) {
   const std::wstring notStarted = L"Impossibile inizializzare il lettore";
   const struct {
@@ -47,16 +36,19 @@ TEST(ReadingControl, StartKeepsWhatTheLibraryAnswersAndEntersTheMatchingState) {
   }
 }
 
+// Start passes the selected port, none as empty, the notify function and zero.
 TEST(ReadingControl, StopStopsTheLastStartedHandleEvenAFailedOneAndReturnsToIdle) {
   TestWindow w;
-  for (const int32_t result : {-2, 12}) {
+  for (const auto& [result, selected] : {std::pair{-2, -1}, std::pair{12, 2}}) {
     w.library.startResult = result;
+    w.form.cbCom.selected = selected;
     w.window.btAttiva_Click();
     w.form.journal.clear();
     w.window.btDisattiva_Click();
   }
-  EXPECT_THAT(w.library.calls, ElementsAre(L"TvxStartCallBack(USB)", L"TvxStop(-2)",
-                                           L"TvxStartCallBack(USB)", L"TvxStop(12)"));
+  EXPECT_THAT(w.library.calls, ElementsAre(L"TvxStartCallBack()", L"TvxStop(-2)",
+                                           L"TvxStartCallBack(SIM)", L"TvxStop(12)"));
+  EXPECT_TRUE(w.library.lastStartNotify == &SomeNotify && w.library.lastStartUserData == 0);
   EXPECT_THAT(w.form.journal, ElementsAre(L"Label5.Caption=Disabilitato", L"btAttiva.Enabled=true",
                                           L"btDisattiva.Enabled=false", L"cbCom.Enabled=true"));
   EXPECT_EQ(w.Enabled(), kIdle);
