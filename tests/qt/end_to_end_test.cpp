@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
-#include <memory>
 #include <string>
 
 #include "frames.h"

@@ -6,8 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QWindow>
-#include <memory>
-#include <string>
 
 #include "expected_layout.h"
 #include "fake_reader_library.h"
