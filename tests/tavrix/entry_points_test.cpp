@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "event_recorder.h"
+#include "library_state.h"
 #include "out_text.h"
 #include "port_list.h"
 #include "sim_reader.h"
@@ -72,11 +73,17 @@ TEST(EntryPointsAcrossInitialize, StartOnlyWhenInitialisedAndNeverReuseAHandle) 
   EXPECT_EQ(TvxStart("SIM"), TVX_FAILED);
   EXPECT_EQ(PortsAvailable().front(), "USB") << "ports are listed before Initialize";
   ASSERT_EQ(TvxInitialize(), TVX_OK);
-  for (int32_t i = 0, previous = 0; i < 3; ++i) {
-    const int32_t reader = TvxStart("SIM");
-    ASSERT_GT(reader, std::exchange(previous, reader));
-    EXPECT_EQ(TvxStop(reader), TVX_OK);
+  std::vector<int32_t> stopped;
+  for (int32_t previous = 0; stopped.size() <= LibraryState::kRememberedStopped;) {
+    stopped.push_back(TvxStart("SIM"));
+    ASSERT_GT(stopped.back(), std::exchange(previous, stopped.back()));
+    EXPECT_EQ(TvxStop(stopped.back()), TVX_OK);
   }
+  // Stopped readers' texts stay fetchable, the last ones' only.
+  char text[16];
+  int32_t length = sizeof text;
+  EXPECT_EQ(TvxGetLastError(stopped.front(), text, &length), TVX_FAILED);
+  EXPECT_EQ(TvxGetLastError(stopped.at(1), text, &length), TVX_OK);
   EventRecorder recorder;
   const int32_t running = recorder.Start("SIM");
   ASSERT_TRUE(recorder.WaitFor(TVX_EVENT_CARD));
@@ -90,9 +97,8 @@ TEST(EntryPointsAcrossInitialize, StartOnlyWhenInitialisedAndNeverReuseAHandle) 
   EXPECT_EQ(TvxStop(running), TVX_FAILED) << "stopped by Uninitialize";
   ASSERT_EQ(TvxInitialize(), TVX_OK);
   EXPECT_GT(TvxStart("SIM"), running);
-  char text[16];
   for (int32_t handle : {0, -1, -2, 999999, INT32_MAX}) {
-    int32_t length = sizeof text;
+    length = sizeof text;
     EXPECT_EQ(TvxStop(handle), TVX_FAILED) << handle;
     EXPECT_EQ(TvxGetLastError(handle, text, &length), TVX_FAILED) << handle;
     EXPECT_EQ(TvxGetLastCardData(handle, text, &length), TVX_FAILED) << handle;
