@@ -67,10 +67,22 @@ TEST_F(ReaderCallBackTest, WithoutAWindowOrADispatcherNothingIsDelivered) {
   EXPECT_EQ(ReaderCallBack(3, 7, 0, 0), 0);
 
   SetNotificationTarget(&m_door);
+  std::thread([] { ReaderCallBack(3, 9, 0, 0); }).join();
   SetUiDispatcher(nullptr);
+  EXPECT_EQ(QueuedNotifications(), 0u) << "what waited for the UI thread that went is dropped";
   std::thread([] { EXPECT_EQ(ReaderCallBack(3, 8, 0, 0), 0); }).join();
   EXPECT_EQ(ReaderCallBack(3, 8, 0, 0), 0);
   EXPECT_TRUE(m_deliveries.empty());
+}
+
+// A post the UI thread refuses leaves nothing scheduled: the next one posts again.
+TEST_F(ReaderCallBackTest, AfterARefusedPostTheNextNotificationIsPostedAgain) {
+  m_door.dispatcher->refuse = true;
+  std::thread([] { ReaderCallBack(3, 7, 0, 0); }).join();
+  m_door.dispatcher->refuse = false;
+  std::thread([] { ReaderCallBack(3, 8, 0, 0); }).join();
+  EXPECT_EQ(m_door.dispatcher->Drain(), 2);
+  EXPECT_EQ(m_deliveries.size(), 2u);
 }
 
 TEST_F(ReaderCallBackTest, ATargetThatThrowsNeverUnwindsIntoTheLibrary) {

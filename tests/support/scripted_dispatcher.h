@@ -2,6 +2,7 @@
 // drains it on the thread it plays the UI thread on.
 #pragma once
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -21,11 +22,13 @@ class ScriptedDispatcher final : public UiDispatcher {
     return std::this_thread::get_id() == ui;
   };
 
+  std::atomic<bool> refuse = false;  // as a UI thread that is going or overwhelmed
+
   bool IsUiThread() const override { return onUiThread(); }
   bool Post(std::function<void()> task) override {
     const std::lock_guard lock(m_mutex);
-    m_tasks.push_back(std::move(task));
-    return true;
+    if (!refuse) m_tasks.push_back(std::move(task));
+    return !refuse;
   }
   // Runs what is queued, and what that queues; returns how many tasks ran.
   int Drain() {
