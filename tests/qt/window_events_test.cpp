@@ -19,10 +19,6 @@ namespace {
 
 using testing::QtProgram;
 
-void Click(QtProgram& program, const char* button) {
-  QTest::mouseClick(&program.Find<QPushButton>(button), Qt::LeftButton);
-}
-
 TEST(WindowEvents, AltSStartsWhenIdleAndStopsWhenReading) {
   testing::FakeReaderLibrary library;
   library.portList = L"USB,COM1,SIM";
@@ -55,7 +51,7 @@ TEST(WindowEvents, AltSStartsWhenIdleAndStopsWhenReading) {
 // thread as the door delivers it: each fails where its entry point is missing.
 TEST(FatalError, IsReportedOnceNamingTheEntryPointAndLaterEventsAreIgnored) {
   const auto startAndBadge = [](QtProgram& program) {
-    Click(program, "btAttiva");
+    QTest::mouseClick(&program.Find<QPushButton>("btAttiva"), Qt::LeftButton);
     std::thread([] { ReaderCallBack(7, TVX_EVENT_CARD, 0, 0); }).join();
   };
   for (const wchar_t* missing : {L"TvxStartCallBack", L"TvxGetLastCardData"}) {

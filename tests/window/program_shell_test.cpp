@@ -28,7 +28,6 @@ struct Program final : FrontEnd {
   std::optional<int> quitStatus;
   std::string errors;  // what the run wrote to stderr
 
-  Program() { library.portList = L"USB,SIM"; }
   int Run() {
     ::testing::internal::CaptureStderr();
     const int status = ProgramShell(*this, library).Run();
