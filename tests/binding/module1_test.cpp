@@ -135,9 +135,9 @@ TEST(Module1, MissingOrCutShortLibraryIsAFatalErrorNamingTheFile) {
   ASSERT_GT(whole.size(), sizeof header);
   std::memcpy(&header, whole.data(), sizeof header);
   // Cut in the ELF header, after it, in the program headers, each segment, the section headers.
-  std::vector<std::size_t> cuts = {sizeof header / 2, sizeof header,
-                                   header.e_phoff + header.e_phnum * header.e_phentsize / 2,
-                                   whole.size() - 1};
+  std::vector<std::size_t> cuts = {
+      sizeof header / 2, sizeof header,
+      header.e_phoff + std::size_t{header.e_phnum} * header.e_phentsize / 2, whole.size() - 1};
   for (std::size_t i = 0; i < header.e_phnum; ++i) {
     Elf64_Phdr segment{};
     std::memcpy(&segment, whole.data() + header.e_phoff + i * header.e_phentsize, sizeof segment);

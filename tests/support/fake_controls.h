@@ -81,7 +81,7 @@ struct FakeComboBox final : Fake<ComboBox> {
 };
 
 struct FakeMsgBox final : MsgBox {
-  explicit FakeMsgBox(Journal& journal) : journal(journal) {}
+  explicit FakeMsgBox(Journal& changes) : journal(changes) {}
   void Show(const std::wstring& text) override {
     shown.push_back(text);
     journal.push_back(L"MsgBox " + text);

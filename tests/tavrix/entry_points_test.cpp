@@ -110,7 +110,7 @@ TEST(EntryPointsAcrossInitialize, StartOnlyWhenInitialisedAndNeverReuseAHandle) 
 // go, a bad read among them, and the round starts over.
 TEST(SimReader, BadgesComeAndGoWithABadReadRoundAfterRound) {
   const auto& round = SimReader::Sequence();
-  const auto badges = round.size() - static_cast<std::size_t>(std::ranges::count(round, ""));
+  const auto badges = std::ssize(round) - std::ranges::count(round, "");
   EventRecorder recorder;
   const auto output = std::make_shared<ReaderOutput>(&EventRecorder::Notify, recorder.UserData());
   output->SetHandle(7);
@@ -121,7 +121,7 @@ TEST(SimReader, BadgesComeAndGoWithABadReadRoundAfterRound) {
   };
   SimReader sim(output, 20ms);
   sim.Start();
-  ASSERT_TRUE(recorder.WaitFor(TVX_EVENT_CARD, 2 * badges + 1));
+  ASSERT_TRUE(recorder.WaitFor(TVX_EVENT_CARD, static_cast<std::size_t>(2 * badges + 1)));
   sim.Stop();
   std::string shape;  // a letter an event: Reading, Bad read, Error, Card, Gone
   for (const int32_t event : recorder.Events()) shape += "     BECRG"[std::clamp(event, 0, 9)];
