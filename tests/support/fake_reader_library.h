@@ -39,9 +39,9 @@ class FakeReaderLibrary final : public ReaderLibrary {
   int32_t sizingResult = TVX_BUFFER_TOO_SMALL;
   std::optional<int32_t> sizingLength;  // default: the list's length + NUL
   ScriptedOutText fillPorts;            // `written` defaults to portList's
-  ScriptedOutText usbName{0, "USB", std::nullopt};
-  ScriptedOutText lastError{0, "Porta persa", std::nullopt};
-  ScriptedOutText lastCard{0, "0101234567890", std::nullopt};
+  ScriptedOutText usbName{0, "USB"};
+  ScriptedOutText lastError{0, "Porta persa"};
+  ScriptedOutText lastCard{0, "0101234567890"};
   int32_t startResult = 5;
   TvxNotify lastStartNotify = nullptr;
   int32_t lastStartUserData = -1;

@@ -48,7 +48,11 @@ class PtyPair {
   int OpenRawSlave() const {
     const int fd = ::open(m_slavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     termios raw{};
-    if (fd < 0 || ::tcgetattr(fd, &raw) != 0) FailWithErrno("open " + m_slavePath);
+    if (fd < 0) FailWithErrno("open " + m_slavePath);
+    if (::tcgetattr(fd, &raw) != 0) {
+      ::close(fd);
+      FailWithErrno("tcgetattr " + m_slavePath);
+    }
     ::cfmakeraw(&raw);
     ::tcsetattr(fd, TCSANOW, &raw);
     ::tcflush(fd, TCIFLUSH);
