@@ -52,10 +52,10 @@ int32_t Module1::TvxStartCallBack(const std::wstring& port, TvxNotify notify, in
 }
 
 int32_t Module1::TvxStop(int32_t reader) {
-  const int32_t result = CORVANE_ENTRY(TvxStop)(reader);
-  // The library calls back no more for this reader; what it said before is
-  // no longer news.
-  DropQueuedNotifications(reader);
+  const auto entry = CORVANE_ENTRY(TvxStop);
+  DeliverQueuedNotifications();
+  const int32_t result = entry(reader);
+  DiscardQueuedNotifications();
   return result;
 }
 

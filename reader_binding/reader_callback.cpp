@@ -30,8 +30,8 @@ void Deliver(int32_t HReader, int32_t Wparam, int32_t Lparam, int32_t UserData) 
 
 // One queued delivery on the UI thread: the next waiting notification. The
 // delivery after it is scheduled first, so that a modal box this one shows
-// does not hold back the others, and each delivery lets the events queued
-// meanwhile (the operator's clicks) run before the next.
+// does not hold back the others. Each delivery is a task of its own, so the
+// dispatcher decides what runs between two (the operator's input first).
 void DeliverNext(const std::shared_ptr<UiDispatcher>& dispatcher) {
   bool more = false;
   const std::optional<Notification> next = g_waiting.Pop(more);
@@ -49,7 +49,19 @@ void SetUiDispatcher(std::shared_ptr<UiDispatcher> dispatcher) {
   g_waiting.DropAll();
 }
 
-void DropQueuedNotifications(int32_t reader) { g_waiting.DropReader(reader); }
+void DeliverQueuedNotifications() {
+  const std::shared_ptr<UiDispatcher> dispatcher = CurrentDispatcher();
+  if (dispatcher == nullptr || !dispatcher->IsUiThread()) return;
+  // Only as many as wait now: a storm that goes on meanwhile must not keep
+  // Stop from stopping it.
+  for (std::size_t count = g_waiting.Size(); count > 0; --count) {
+    const std::optional<Notification> next = g_waiting.TakeNext();
+    if (!next) break;
+    Deliver(next->HReader, next->Wparam, next->Lparam, next->UserData);
+  }
+}
+
+void DiscardQueuedNotifications() { g_waiting.Discard(); }
 
 std::size_t QueuedNotifications() { return g_waiting.Size(); }
 
@@ -58,13 +70,16 @@ void SetNotificationTarget(NotificationTarget* target) { g_target = target; }
 extern "C" int32_t TVX_CALL ReaderCallBack(int32_t HReader, int32_t Wparam, int32_t Lparam,
                                            int32_t UserData) {
   try {
+    // Taken first: a Stop that finishes while this call is still on its way
+    // in makes it stale.
+    const uint64_t epoch = g_waiting.Epoch();
     const std::shared_ptr<UiDispatcher> dispatcher = CurrentDispatcher();
     if (dispatcher == nullptr) return 0;
     if (dispatcher->IsUiThread()) {
       Deliver(HReader, Wparam, Lparam, UserData);
       return 0;
     }
-    if (g_waiting.Push({HReader, Wparam, Lparam, UserData}) &&
+    if (g_waiting.Push({HReader, Wparam, Lparam, UserData}, epoch) &&
         !dispatcher->Post([dispatcher] { DeliverNext(dispatcher); })) {
       g_waiting.Unschedule();
     }

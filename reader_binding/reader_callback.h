@@ -4,8 +4,8 @@
 // forwards straight to the registered target; called on any other thread it
 // queues the four values for the UI thread and returns at once, so a TvxStop
 // on the UI thread never waits on a notification that waits on the UI. The
-// queue is bounded (notification_queue.h): a storm of notifications neither
-// grows memory nor keeps the operator's clicks waiting.
+// queue is bounded by what the window shows (notification_queue.h), so a storm
+// of notifications does not grow memory.
 #pragma once
 
 #include <cstddef>
@@ -43,10 +43,13 @@ void SetUiDispatcher(std::shared_ptr<UiDispatcher> dispatcher);
 // thread only; a notification that finds no window there is dropped.
 void SetNotificationTarget(NotificationTarget* target);
 
-// Forgets the notifications of `reader` still waiting for the UI thread. The
-// binding calls it once the library has stopped that reader, so nothing of a
-// stopped reader reaches the window afterwards.
-void DropQueuedNotifications(int32_t reader);
+// Stop's two halves, around the library's own TvxStop. Before it, what waits
+// is delivered, in order, on the UI thread: a badge read before the click
+// still shows. After it, whatever still waits or is on its way in goes,
+// whatever its handle: nothing that reached ReaderCallBack before the library
+// stopped can change the window once Stop has shown its status.
+void DeliverQueuedNotifications();
+void DiscardQueuedNotifications();
 
 // How many notifications wait for the UI thread.
 std::size_t QueuedNotifications();

@@ -216,6 +216,9 @@ LRESULT Win32FrontEnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_DESTROY:
+      // Deliveries already posted would run before the loop sees the quit,
+      // and an error's box would open with no window: they go now.
+      m_dispatcher->Shutdown();
       PostQuitMessage(0);
       return 0;
     default:

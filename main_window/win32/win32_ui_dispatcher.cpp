@@ -8,8 +8,11 @@ namespace {
 
 constexpr const wchar_t* kWindowClass = L"CorvaneTaskWindow";
 constexpr UINT kRunTask = WM_APP + 1;
+constexpr UINT_PTR kResumeTimer = 1;
 
-using Task = std::function<void()>;
+// The operator's keys and clicks. GetQueueStatus also brings in what the
+// window system has for this thread, so input still on its way counts too.
+bool InputWaits() { return HIWORD(GetQueueStatus(QS_KEY | QS_MOUSE)) != 0; }
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
   WNDCLASSEXW windowClass{};
@@ -53,7 +56,9 @@ std::size_t Win32UiDispatcher::Shutdown() {
     if (m_window == nullptr) return 0;
     m_accepting = false;
   }
-  std::size_t freed = 0;
+  std::size_t freed = m_held.size();
+  m_held.clear();
+  KillTimer(m_window, kResumeTimer);
   MSG message{};
   while (PeekMessageW(&message, m_window, kRunTask, kRunTask, PM_REMOVE) != FALSE) {
     delete reinterpret_cast<Task*>(message.lParam);
@@ -64,13 +69,23 @@ std::size_t Win32UiDispatcher::Shutdown() {
   return freed;
 }
 
-void Win32UiDispatcher::Run(LPARAM task) {
-  const std::unique_ptr<Task> owned(reinterpret_cast<Task*>(task));
-  try {
-    (*owned)();
-  } catch (...) {
-    // Nothing may unwind out of a window procedure; a task reports its own
-    // failures.
+void Win32UiDispatcher::RunHeld() {
+  KillTimer(m_window, kResumeTimer);
+  while (!m_held.empty()) {
+    if (InputWaits()) {
+      SetTimer(m_window, kResumeTimer, USER_TIMER_MINIMUM, nullptr);
+      return;
+    }
+    // Taken off first: a task that opens a modal box runs the next ones from
+    // its own loop.
+    const std::unique_ptr<Task> task = std::move(m_held.front());
+    m_held.pop_front();
+    try {
+      (*task)();
+    } catch (...) {
+      // Nothing may unwind out of a window procedure; a task reports its own
+      // failures.
+    }
   }
 }
 
@@ -79,13 +94,14 @@ LRESULT CALLBACK Win32UiDispatcher::WindowProc(HWND window, UINT message, WPARAM
   if (message == WM_NCCREATE) {
     const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
-  } else if (message == kRunTask) {
+  } else if (message == kRunTask || (message == WM_TIMER && wParam == kResumeTimer)) {
+    std::unique_ptr<Task> task(message == kRunTask ? reinterpret_cast<Task*>(lParam) : nullptr);
     auto* dispatcher =
         reinterpret_cast<Win32UiDispatcher*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (dispatcher != nullptr) {
-      dispatcher->Run(lParam);
-    } else {
-      delete reinterpret_cast<Task*>(lParam);
+      // Behind those already held, so that tasks keep their order.
+      if (task != nullptr) dispatcher->m_held.push_back(std::move(task));
+      dispatcher->RunHeld();
     }
     return 0;
   }

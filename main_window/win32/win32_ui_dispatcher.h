@@ -1,15 +1,22 @@
 // Brings work from any thread onto the UI thread: each task is posted as one
 // message to a message-only window that the UI thread owns.
 //
-// A task lives on the heap from Post until its message is handled; a post the
-// system refuses frees it at once, and Shutdown frees every task still in the
-// queue, so none leaks and none runs after the window's end.
+// Windows hands out posted messages before keyboard and mouse input, so a
+// stream of tasks would keep the operator waiting. While input waits, a task
+// is held back instead, with those behind it, and a timer resumes them: its
+// message comes only once input and painting are done.
+//
+// A task lives on the heap from Post until it has run; a post the system
+// refuses frees it at once, and Shutdown frees every task still queued or
+// held, so none leaks and none runs after the window's end.
 #pragma once
 
 #include <windows.h>
 
 #include <cstddef>
+#include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 
 #include "reader_callback.h"
@@ -35,13 +42,17 @@ class Win32UiDispatcher final : public UiDispatcher {
   HWND Window() const { return m_window; }
 
  private:
+  using Task = std::function<void()>;
+
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void Run(LPARAM task);
+  // Runs the held tasks in order, until input waits.
+  void RunHeld();
 
   const DWORD m_uiThreadId = GetCurrentThreadId();
   HWND m_window = nullptr;
   std::mutex m_mutex;
-  bool m_accepting = false;  // guarded by m_mutex
+  bool m_accepting = false;                  // guarded by m_mutex
+  std::deque<std::unique_ptr<Task>> m_held;  // UI thread only
 };
 
 }  // namespace corvane::win32

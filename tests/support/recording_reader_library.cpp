@@ -1,13 +1,27 @@
 // A reader library that reads no reader and writes the name of each entry
 // point it is called through, one a line, to calls.log in the current folder,
-// afresh at each load. It lists USB and SIM and starts reading on any port at
-// once, so a test of the real program can see afterwards what it called.
+// afresh at each load, so that a test of the real program can see afterwards
+// what it called. It lists USB, SIM and two ports that script a reader:
+//   STORM  two threads notify as fast as they can, under a handle other than
+//          the one Start returned, cards and statuses with a running count,
+//          until TvxStop or TvxUninitialize, which end them before returning;
+//   CLOSE  (Windows) an error is notified and the window is closed before
+//          the program could deliver it, as by an operator quick on Alt+F4.
+// Any other port starts at once and notifies nothing. Card fetches are many in
+// a storm: only one after TvxStop has returned is written down. The port named
+// as USB, which the program selects, is USB, or CORVANE_RECORDING_SELECTED
+// when set, so that a benchmark can start a storm with real input alone.
 #if defined(_WIN32)
 #include <windows.h>
 #endif
 
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 #include "tavrix.h"
 
@@ -15,12 +29,21 @@ namespace {
 
 // In the current folder, which the test makes the program's own.
 constexpr const char* kLogName = "calls.log";
+constexpr int32_t kStartedHandle = 1;
+constexpr int32_t kNotifyingHandle = 2;
+constexpr int kStormThreads = 2;
+
+std::mutex g_logMutex;
+std::atomic<bool> g_storming{false};
+std::atomic<bool> g_stopped{false};
+std::vector<std::thread> g_storm;  // touched by the caller's thread only
 
 void StartLog() {
   if (FILE* log = std::fopen(kLogName, "w")) std::fclose(log);
 }
 
 int32_t Record(const char* entryPoint, int32_t result) {
+  const std::lock_guard lock(g_logMutex);
   if (FILE* log = std::fopen(kLogName, "a")) {
     std::fprintf(log, "%s\n", entryPoint);
     std::fclose(log);
@@ -28,12 +51,51 @@ int32_t Record(const char* entryPoint, int32_t result) {
   return result;
 }
 
-int32_t Offer(const char* entryPoint, const char* text, char* buffer, int32_t* length) {
+int32_t Answer(const char* text, char* buffer, int32_t* length) {
   const auto needed = static_cast<int32_t>(std::strlen(text)) + 1;
   const bool fits = *length >= needed;
   if (fits) std::memcpy(buffer, text, static_cast<std::size_t>(needed));
   *length = needed;
-  return Record(entryPoint, fits ? TVX_OK : TVX_BUFFER_TOO_SMALL);
+  return fits ? TVX_OK : TVX_BUFFER_TOO_SMALL;
+}
+
+int32_t Offer(const char* entryPoint, const char* text, char* buffer, int32_t* length) {
+  return Record(entryPoint, Answer(text, buffer, length));
+}
+
+void Storm(TvxNotify notify, int32_t thread) {
+  for (int32_t count = thread; g_storming; count += kStormThreads) {
+    notify(kNotifyingHandle, count % 2 == 0 ? TVX_EVENT_CARD : TVX_EVENT_READING, count, count);
+  }
+}
+
+void EndStorm() {
+  g_storming = false;
+  for (std::thread& thread : g_storm) thread.join();
+  g_storm.clear();
+}
+
+// The caller's visible top-level window, closed as the operator would close
+// it; sent, so that it comes before anything the program has posted.
+void CloseCallersWindow([[maybe_unused]] unsigned long callerThread) {
+#if defined(_WIN32)
+  EnumThreadWindows(
+      callerThread,
+      [](HWND window, LPARAM) -> BOOL {
+        if (!IsWindowVisible(window)) return TRUE;
+        SendNotifyMessageW(window, WM_CLOSE, 0, 0);
+        return FALSE;
+      },
+      0);
+#endif
+}
+
+unsigned long CurrentThread() {
+#if defined(_WIN32)
+  return GetCurrentThreadId();
+#else
+  return 0;
+#endif
 }
 
 }  // namespace
@@ -50,23 +112,52 @@ __attribute__((constructor)) void OnLoad() { StartLog(); }
 extern "C" {
 
 TVX_EXPORT int32_t TVX_CALL TvxInitialize(void) { return Record(__func__, TVX_OK); }
-TVX_EXPORT int32_t TVX_CALL TvxUninitialize(void) { return Record(__func__, TVX_OK); }
+TVX_EXPORT int32_t TVX_CALL TvxUninitialize(void) {
+  Record(__func__, TVX_OK);
+  EndStorm();
+  return TVX_OK;
+}
 TVX_EXPORT int32_t TVX_CALL TvxPortsAvailable(char* text, int32_t* length) {
-  return Offer(__func__, "USB,SIM", text, length);
+  return Offer(__func__, "USB,SIM,STORM,CLOSE", text, length);
 }
 TVX_EXPORT int32_t TVX_CALL TvxUSBCOMPort(char* text, int32_t* length) {
-  return Offer(__func__, "USB", text, length);
+  const char* selected = std::getenv("CORVANE_RECORDING_SELECTED");
+  return Offer(__func__, selected != nullptr ? selected : "USB", text, length);
 }
-TVX_EXPORT int32_t TVX_CALL TvxStartCallBack(const char*, TvxNotify, int32_t) {
-  return Record(__func__, 1);
+TVX_EXPORT int32_t TVX_CALL TvxStartCallBack(const char* port, TvxNotify notify, int32_t) {
+  Record(__func__, kStartedHandle);
+  g_stopped = false;
+  if (std::strcmp(port, "STORM") == 0 && g_storm.empty()) {
+    g_storming = true;
+    for (int32_t thread = 0; thread < kStormThreads; ++thread) {
+      g_storm.emplace_back(Storm, notify, thread);
+    }
+  } else if (std::strcmp(port, "CLOSE") == 0) {
+    std::thread([notify, caller = CurrentThread()] {
+      notify(kStartedHandle, TVX_EVENT_ERROR, 0, 0);
+      CloseCallersWindow(caller);
+    }).join();
+  }
+  return kStartedHandle;
 }
-TVX_EXPORT int32_t TVX_CALL TvxStop(int32_t) { return Record(__func__, TVX_OK); }
+// Written down on entry, so that a test sees when the program's Stop got here.
+TVX_EXPORT int32_t TVX_CALL TvxStop(int32_t) {
+  Record(__func__, TVX_OK);
+  EndStorm();
+  g_stopped = true;
+  return TVX_OK;
+}
+TVX_EXPORT int32_t TVX_CALL TvxGetLastCardData(int32_t, char* text, int32_t* length) {
+  if (g_stopped) Record("TvxGetLastCardData after TvxStop", TVX_OK);
+  return Answer("0420012345678", text, length);
+}
+TVX_EXPORT int32_t TVX_CALL TvxGetLastError(int32_t, char* text, int32_t* length) {
+  return Offer(__func__, "Errore registrato", text, length);
+}
 
 // Entry points these scenarios never reach: each answers that it failed.
 #define UNREACHED(name, ...) \
   TVX_EXPORT int32_t TVX_CALL name(__VA_ARGS__) { return Record(#name, TVX_FAILED); }
-UNREACHED(TvxGetLastError, int32_t, char*, int32_t*)
-UNREACHED(TvxGetLastCardData, int32_t, char*, int32_t*)
 UNREACHED(TvxGetVersion, char*, int32_t*)
 UNREACHED(TvxStart, const char*)
 
