@@ -8,7 +8,6 @@ bool RunStartupBench();  // no QApplication needed: it starts programs
 bool RunLatencyBench();  // the others need a QApplication
 bool RunIdleBench();
 bool RunThroughputBench();
-bool RunStormBench();
 bool RunStartStopBench();
 
 }  // namespace corvane::bench

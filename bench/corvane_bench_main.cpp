@@ -1,6 +1,6 @@
 // corvane_bench FIGURE: runs one whole-process benchmark in a fresh process
-// and prints its rows. FIGURE is startup, latency, idle, throughput,
-// storm or startstop.
+// and prints its rows. FIGURE is startup, latency, idle, throughput or
+// startstop.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -21,7 +21,7 @@ int Exit(bool met) { return met ? EXIT_SUCCESS : kGoalMissed; }
 
 int main(int argc, char* argv[]) {
   if (argc != 2) {
-    std::fprintf(stderr, "usage: %s startup|latency|idle|throughput|storm|startstop\n", argv[0]);
+    std::fprintf(stderr, "usage: %s startup|latency|idle|throughput|startstop\n", argv[0]);
     return kUsage;
   }
   // The start-up programs inherit this too, so both sides of the ratio run on
@@ -36,7 +36,6 @@ int main(int argc, char* argv[]) {
     if (figure == "latency") return Exit(corvane::bench::RunLatencyBench());
     if (figure == "idle") return Exit(corvane::bench::RunIdleBench());
     if (figure == "throughput") return Exit(corvane::bench::RunThroughputBench());
-    if (figure == "storm") return Exit(corvane::bench::RunStormBench());
     if (figure == "startstop") return Exit(corvane::bench::RunStartStopBench());
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s: %s\n", argv[1], error.what());

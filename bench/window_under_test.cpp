@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMetaObject>
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
@@ -61,12 +60,6 @@ void WindowUnderTest::ClickStart() { m_start->click(); }
 
 void WindowUnderTest::ClickStop() { m_stop->click(); }
 
-void WindowUnderTest::QueueStopClick() {
-  QMetaObject::invokeMethod(m_stop, &QPushButton::click, Qt::QueuedConnection);
-}
-
 bool WindowUnderTest::Reading() const { return m_stop->isEnabled(); }
-
-bool WindowUnderTest::CanStart() const { return m_start->isEnabled(); }
 
 }  // namespace corvane::bench

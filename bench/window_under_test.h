@@ -36,11 +36,7 @@ class WindowUnderTest {
   void ChoosePort(const std::string& port);
   void ClickStart();
   void ClickStop();
-  // A click on Stop as the event loop brings it: behind whatever already
-  // waits for the UI thread.
-  void QueueStopClick();
   bool Reading() const;
-  bool CanStart() const;
 
   QLineEdit& Text1() const { return *m_text1; }
   QLineEdit& Text2() const { return *m_text2; }

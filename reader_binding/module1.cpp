@@ -53,10 +53,7 @@ int32_t Module1::TvxStartCallBack(const std::wstring& port, TvxNotify notify, in
 
 int32_t Module1::TvxStop(int32_t reader) {
   const auto entry = CORVANE_ENTRY(TvxStop);
-  DeliverQueuedNotifications();
-  const int32_t result = entry(reader);
-  DiscardQueuedNotifications();
-  return result;
+  return StopReading([&] { return entry(reader); });
 }
 
 int32_t Module1::TvxStart(const std::wstring& port) {

@@ -27,8 +27,9 @@ bool StatusOnly(const Notification& n) {
 bool NotificationQueue::Push(const Notification& notification, uint64_t epoch) {
   const std::lock_guard lock(m_mutex);
   if (epoch != m_epoch) return false;
-  const auto same = std::find_if(m_waiting.begin(), m_waiting.end(),
-                                 [&](const Notification& n) { return SameEffect(n, notification); });
+  const auto same = std::find_if(m_waiting.begin(), m_waiting.end(), [&](const Notification& n) {
+    return SameEffect(n, notification);
+  });
   if (same != m_waiting.end()) {
     m_waiting.erase(same);
   } else if (m_waiting.size() == kCapacity) {

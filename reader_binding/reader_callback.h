@@ -43,13 +43,21 @@ void SetUiDispatcher(std::shared_ptr<UiDispatcher> dispatcher);
 // thread only; a notification that finds no window there is dropped.
 void SetNotificationTarget(NotificationTarget* target);
 
-// Stop's two halves, around the library's own TvxStop. Before it, what waits
-// is delivered, in order, on the UI thread: a badge read before the click
-// still shows. After it, whatever still waits or is on its way in goes,
-// whatever its handle: nothing that reached ReaderCallBack before the library
-// stopped can change the window once Stop has shown its status.
 void DeliverQueuedNotifications();
 void DiscardQueuedNotifications();
+
+// Stops reading through `stop`, the library's TvxStop, with the door's rule.
+// What waits is delivered first, in order, on the UI thread: a badge read
+// before the click still shows. Once the library has stopped, whatever still
+// waits or is on its way in goes, whatever its handle: nothing that reached
+// ReaderCallBack before then can change the window after Stop's status.
+template <typename LibraryStop>
+int32_t StopReading(LibraryStop&& stop) {
+  DeliverQueuedNotifications();
+  const int32_t result = stop();
+  DiscardQueuedNotifications();
+  return result;
+}
 
 // How many notifications wait for the UI thread.
 std::size_t QueuedNotifications();

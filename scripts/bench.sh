@@ -13,7 +13,7 @@ scripts/install-deps.sh bench
 
 if [[ -z ${BENCH_SKIP_BUILD:-} ]]; then
   cmake --preset bench >/dev/null
-  cmake --build --preset bench
+  cmake --build --preset bench --target all recording_reader_library
 fi
 bin=build/bench/bin
 wine_fixture=tests/win32/wine.sh
@@ -30,13 +30,15 @@ rows=$(mktemp)
 log=build/bench/bench.log
 : >"$log"
 wine_states=()
+scratch=$(mktemp -d)
 stop_wine() {
   local state
   for entry in "${wine_states[@]}"; do
     "$wine_fixture" "${entry%% *}" "${entry#* }" stop >>"$log" 2>&1 || true
   done
 }
-trap 'stop_wine; rm -f "$rows"' EXIT
+stop_xvfb() { [[ -s $scratch/xvfb.pid ]] && kill "$(cat "$scratch/xvfb.pid")" 2>/dev/null || true; }
+trap 'stop_wine; stop_xvfb; rm -rf "$rows" "$scratch"' EXIT
 broken=0
 
 # A row that could not be measured here, and why.
@@ -44,7 +46,7 @@ not_run() { printf '%s\tnot run: %s\t-\t-\t-\t-\n' "$1" "$2" >>"$rows"; }
 
 # Exit status 1 means "ran, some goal missed": the rows say which. Anything
 # else means the benchmark itself failed; it becomes a row of its own.
-for figure in startup latency idle throughput storm startstop; do
+for figure in startup latency idle throughput startstop; do
   echo "running $figure ..." >&2
   set +e
   "$bin/corvane_bench" "$figure" >>"$rows" 2>>"$log"
@@ -80,7 +82,7 @@ windows_rows() {
   local state=$PWD/build/$preset/bench-wine
   if [[ -z ${BENCH_SKIP_BUILD:-} ]]; then
     cmake --preset "$preset" >/dev/null
-    cmake --build --preset "$preset" --target corvane_bench_win32
+    cmake --build --preset "$preset" --target corvane_bench_win32 Corvane recording_reader_library
   fi
   wine_states+=("$arch $state")
   if ! CORVANE_WINE64=$wine CORVANE_WINE=$wine "$wine_fixture" "$arch" "$state" start >>"$log" 2>&1; then
@@ -104,8 +106,47 @@ windows_rows() {
   done
 }
 
+# Stop during a storm through real input (XTEST) against a real program,
+# copied into a folder of its own beside the recording reader library: LABEL
+# PROGRAM LIBRARY, then the command that starts the copy, with {} for its
+# folder. One compile job, of that benchmark's own source, runs beside it
+# for half the tries.
+busy="while g++ -std=c++20 -O2 -I$PWD/bench -I$PWD/main_window -c $PWD/bench/real_input_bench.cpp \
+  -o /dev/null; do :; done"
+real_input_rows() {
+  local label=$1 folder status
+  folder=$(mktemp -d "$scratch/program.XXXXXX")
+  cp "$2" "$3" "$folder/"
+  shift 3
+  echo "running $label: Stop during a storm through real input ..." >&2
+  set +e
+  timeout 600 "$bin/corvane_real_input_bench" "$label" "$folder" "$busy" "${@//\{\}/$folder}" \
+    >>"$rows" 2>>"$log"
+  status=$?
+  set -e
+  if ((status != 0 && status != 1)); then
+    broken=1
+    printf '%s: storm through real input\tfailed (exit %d, see %s)\t-\t-\t-\tNO\n' \
+      "$label" "$status" "$log" >>"$rows"
+  fi
+}
+
+# Qt on an X server of its own, as on a desk: through xcb, not offscreen.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$scratch/display" 2>>"$log" &
+echo $! >"$scratch/xvfb.pid"
+for _ in {1..300}; do [[ -s $scratch/display ]] && break || sleep 0.1; done
+DISPLAY=":$(cat "$scratch/display")" QT_QPA_PLATFORM=xcb real_input_rows Qt "$bin/corvane" \
+  build/bench/tests/support/recording/libTavrix.so {}/corvane
+
 if [[ -x /usr/lib/wine/wine64 ]] && command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
-  windows_rows mingw-x86_64 "Windows 64-bit" /usr/lib/wine/wine64 win64 startup idle storm
+  windows_rows mingw-x86_64 "Windows 64-bit" /usr/lib/wine/wine64 win64 startup idle
+  state=$PWD/build/mingw-x86_64/bench-wine
+  if [[ -s $state/display ]]; then
+    DISPLAY=":$(cat "$state/display")" CORVANE_WINE64=/usr/lib/wine/wine64 real_input_rows \
+      "Windows 64-bit" build/mingw-x86_64/bin/Corvane.exe \
+      build/mingw-x86_64/tests/support/recording/Tavrix.dll \
+      "$PWD/$wine_fixture" win64 "$state" run "unix:{}/Corvane.exe"
+  fi
 else
   not_run "Windows 64-bit" "needs wine64 and mingw-w64"
 fi

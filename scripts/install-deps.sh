@@ -18,8 +18,9 @@ case "${1:-}" in
   run) wanted=("${run_packages[@]}") ;;
   package) wanted=("${package_packages[@]}") ;;
   test) wanted=("${test_packages[@]}") ;;
+  # libxtst-dev: the real-input benchmark presses keys and clicks through XTEST.
   bench) wanted=("${run_packages[@]}" libbenchmark-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64
-    wine64 python3) ;;
+    wine64 python3 libx11-dev libxtst-dev) ;;
   *) echo "usage: $0 run|package|test|bench" >&2; exit 2 ;;
 esac
 

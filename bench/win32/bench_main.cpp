@@ -1,5 +1,5 @@
 // corvane_bench_win32 FIGURE LABEL: runs one benchmark of the Windows
-// program and prints its row. FIGURE is startup, idle or storm; LABEL names
+// program and prints its row. FIGURE is startup or idle; LABEL names
 // the build in the row.
 #include <windows.h>
 
@@ -20,7 +20,7 @@ int Exit(bool met) { return met ? 0 : kGoalMissed; }
 
 int main(int argc, char* argv[]) {
   if (argc != 3) {
-    std::fprintf(stderr, "usage: %s startup|idle|storm LABEL\n", argv[0]);
+    std::fprintf(stderr, "usage: %s startup|idle LABEL\n", argv[0]);
     return kUsage;
   }
   const std::string figure = argv[1];
@@ -29,7 +29,6 @@ int main(int argc, char* argv[]) {
   try {
     if (figure == "startup") return Exit(corvane::bench::RunStartupBench(label));
     if (figure == "idle") return Exit(corvane::bench::RunIdleBench(instance, label));
-    if (figure == "storm") return Exit(corvane::bench::RunStormBench(instance, label));
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s: %s\n", argv[1], error.what());
     return kGoalMissed;

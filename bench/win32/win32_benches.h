@@ -11,6 +11,5 @@ namespace corvane::bench {
 
 bool RunStartupBench(const std::string& label);
 bool RunIdleBench(HINSTANCE instance, const std::string& label);
-bool RunStormBench(HINSTANCE instance, const std::string& label);
 
 }  // namespace corvane::bench

@@ -1,7 +1,5 @@
 #include "window_under_test.h"
 
-#include <psapi.h>
-
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -14,10 +12,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr DWORD kLookAgainMs = 10;
-
-// Runs one message, or waits up to `wait` ms for one. One at a time: during a
-// storm there is always another.
+// Runs one message, or waits up to `wait` ms for one.
 void PumpOne(DWORD wait) {
   MSG message{};
   if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
@@ -82,10 +77,6 @@ std::wstring WindowUnderTest::Text(const wchar_t* name) const {
   return text;
 }
 
-void PumpMessagesUntil(const std::function<bool()>& done) {
-  while (!done()) PumpOne(kLookAgainMs);
-}
-
 void PumpMessagesFor(std::chrono::milliseconds span) {
   const auto end = Clock::now() + span;
   // No polling here: the idle figures would count it.
@@ -113,13 +104,6 @@ double ProcessCpuMs() {
   FILETIME user{};
   GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
   return Ms(kernel) + Ms(user);
-}
-
-std::size_t WorkingSetBytes() {
-  PROCESS_MEMORY_COUNTERS counters{};
-  counters.cb = sizeof counters;
-  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-  return counters.WorkingSetSize;
 }
 
 }  // namespace corvane::bench

@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <chrono>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,11 +64,7 @@ class WindowUnderTest {
 // Runs this thread's messages for `span`, as a message loop would, waking
 // only for them.
 void PumpMessagesFor(std::chrono::milliseconds span);
-// Runs this thread's messages until `done` holds, looking after each one and
-// at least every 10 ms.
-void PumpMessagesUntil(const std::function<bool()>& done);
 
 double ProcessCpuMs();
-std::size_t WorkingSetBytes();
 
 }  // namespace corvane::bench

@@ -1,10 +1,13 @@
-// A storm of notifications through the bounded queue leaves the window as the
-// full sequence delivered one by one would, and the queue stays bounded.
+// A storm of notifications through the bounded queue, Stops among them, leaves
+// the window as the full sequence delivered one by one would, and the queue
+// holds one entry per reader and event class.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <random>
 #include <set>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -16,64 +19,151 @@
 namespace corvane::testing {
 namespace {
 
-using Storm = std::vector<std::pair<Notification, std::wstring>>;  // with each badge's card
+struct Step {
+  Notification notification;
+  std::wstring card;  // the badge a card notification comes with
+  bool stop = false;  // the operator clicks Stop instead
+};
 
 // Status, batch, serial and the messages shown.
 using Outcome = std::tuple<std::wstring, std::wstring, std::wstring, std::set<std::wstring>>;
 
-// Delivered as each comes, or left waiting, as in a storm, until the UI runs.
-Outcome Deliver(const Storm& storm, bool waiting) {
+// A window whose notifications come through the door from the library's
+// threads: delivered as each comes, or left waiting, as in a storm, until the
+// UI thread runs or the operator clicks Stop.
+struct DoorWindow {
+  explicit DoorWindow(bool waiting) : m_waiting(waiting) {
+    door.dispatcher->onUiThread = [this, ui = std::this_thread::get_id()] {
+      return std::this_thread::get_id() == ui && !(m_waiting && m_libraryCalling);
+    };
+  }
+  void Notify(const Notification& n) {
+    m_libraryCalling = true;
+    ReaderCallBack(n.HReader, n.Wparam, n.Lparam, n.UserData);
+    m_libraryCalling = false;
+  }
+
   FakeForm form;
   FakeReaderLibrary library;
-  Form1 window(form.controls, form.msgBox, library);
-  ScriptedDoor door([&](const Notification& n) {
+  Form1 window{form.controls, form.msgBox, library};
+  ScriptedDoor door{[this](const Notification& n) {
     window.CallBackBadge(n.HReader, n.Wparam, n.Lparam, n.UserData);
-  });
-  door.dispatcher->onUiThread = [&] { return !waiting; };
-  std::set<std::tuple<int32_t, int32_t, int32_t>> distinct;
-  for (const auto& [n, card] : storm) {
+  }};
+
+ private:
+  bool m_waiting;
+  bool m_libraryCalling = false;
+};
+
+Outcome Deliver(const std::vector<Step>& storm, bool waiting) {
+  DoorWindow door(waiting);
+  std::set<int32_t> readers;
+  for (const Step& step : storm) {
+    if (step.stop) {
+      door.window.btDisattiva_Click();
+      continue;
+    }
     // A badge's notification comes after the library has stored the badge.
-    if (n.Wparam == TVX_EVENT_CARD) library.lastCard.written = ToAnsi(card);
-    ReaderCallBack(n.HReader, n.Wparam, n.Lparam, n.UserData);
-    distinct.insert({n.HReader, n.Wparam, n.Lparam});
-    EXPECT_LE(QueuedNotifications(), distinct.size());
+    const Notification& n = step.notification;
+    if (n.Wparam == TVX_EVENT_CARD) door.library.lastCard.written = ToAnsi(step.card);
+    door.Notify(n);
+    readers.insert(n.HReader);
+    EXPECT_LE(QueuedNotifications(), 6 * readers.size());
   }
-  waiting = false;
-  door.dispatcher->Drain();
+  door.door.dispatcher->Drain();
   EXPECT_EQ(QueuedNotifications(), 0u);
+  const FakeForm& form = door.form;
   return {form.Label5.caption, form.Text1.text, form.Text2.text,
           std::set(form.msgBox.shown.begin(), form.msgBox.shown.end())};
 }
 
 TEST(NotificationStorm, MergedQueueEndsWhereTheFullSequenceEnds) {
   std::mt19937 random(20261207);
-  std::uniform_int_distribution<int> event(4, 9), small(0, 2);
+  const int32_t events[] = {INT32_MIN, -1, 0, 4, 5, 6, 7, 8, 9, 10, 77};
+  std::uniform_int_distribution<std::size_t> event(0, std::size(events) - 1);
+  std::uniform_int_distribution<int32_t> reader(1, 3), any(INT32_MIN, INT32_MAX), percent(0, 99);
   for (int round = 0; round < 200; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
-    Storm storm(std::uniform_int_distribution<std::size_t>(1, 300)(random));
+    std::vector<Step> storm(std::uniform_int_distribution<std::size_t>(1, 300)(random));
     for (std::size_t i = 0; i < storm.size(); ++i) {
-      storm[i] = {{1 + small(random), event(random), small(random), 0},
-                  L"0" + std::to_wstring(10 + small(random)) + std::to_wstring(i)};
+      storm[i] = {{reader(random), events[event(random)], any(random), any(random)},
+                  L"0" + std::to_wstring(10 + reader(random)) + std::to_wstring(i),
+                  percent(random) < 3};
     }
     EXPECT_EQ(Deliver(storm, true), Deliver(storm, false));
   }
 }
 
-TEST(NotificationQueue, AtTheCapTheOldestGoesAndAStoppedReaderLeavesNothing) {
-  NotificationQueue queue;
-  const auto count = static_cast<int32_t>(NotificationQueue::kCapacity) + 100;
-  EXPECT_TRUE(queue.Push({1, 8, 0, 0}));  // the first one schedules a delivery
-  for (int32_t i = 1; i < count; ++i) EXPECT_FALSE(queue.Push({1, 8, i, 0}));
-  queue.Push({2, 8, 0, 0});
-  EXPECT_EQ(queue.Size(), NotificationQueue::kCapacity);
+// What the library said before the click shows, then Stop's status, and
+// nothing afterwards.
+TEST(NotificationStorm, StopShowsWhatWaitedBeforeItsOwnStatus) {
+  for (const int32_t event : {TVX_EVENT_CARD, TVX_EVENT_ERROR}) {
+    SCOPED_TRACE(event);
+    DoorWindow door(true);
+    std::thread([event] { ReaderCallBack(9, event, 1, 2); }).join();
+    door.form.journal.clear();
+    door.window.btDisattiva_Click();
+    door.door.dispatcher->Drain();
+    const std::vector<std::wstring> shown =
+        event == TVX_EVENT_CARD
+            ? std::vector<std::wstring>{L"Text1.Text=010", L"Text2.Text=1234567890",
+                                        L"Label5.Caption=Lettura OK"}
+            : std::vector<std::wstring>{L"MsgBox Porta persa"};
+    Journal expected(shown);
+    for (const wchar_t* change : {L"Label5.Caption=Disabilitato", L"btAttiva.Enabled=true",
+                                  L"btDisattiva.Enabled=false", L"cbCom.Enabled=true"}) {
+      expected.push_back(change);
+    }
+    EXPECT_EQ(door.form.journal, expected);
+  }
+}
 
+TEST(NotificationQueue, AtTheCapStatusesGoBeforeCardsAndErrors) {
+  constexpr auto kCap = static_cast<int32_t>(NotificationQueue::kCapacity);
+  NotificationQueue queue;
+  EXPECT_TRUE(queue.Push({0, TVX_EVENT_CARD, 0, 0}, 0));  // the first one schedules a delivery
+  // Readers 1, 3, 5... report a status, 2, 4, 6... an error.
+  for (int32_t reader = 1; reader < kCap; ++reader) {
+    EXPECT_FALSE(
+        queue.Push({reader, reader % 2 != 0 ? TVX_EVENT_READING : TVX_EVENT_ERROR, 0, 0}, 0));
+  }
+  queue.Push({kCap, TVX_EVENT_CARD, 0, 0}, 0);           // reader 1's status makes room
+  queue.Push({kCap + 1, TVX_EVENT_CARD_GONE, 0, 0}, 0);  // and reader 3's
+  EXPECT_EQ(queue.Size(), NotificationQueue::kCapacity);
+  std::vector<int32_t> firstFour;
   bool more = false;
-  EXPECT_EQ(queue.Pop(more)->Lparam, 101);  // 101 made room: the newest stay
-  EXPECT_TRUE(more);
-  queue.DropReader(1);
-  EXPECT_EQ(queue.Pop(more)->HReader, 2);
+  for (int i = 0; i < 4; ++i) firstFour.push_back(queue.Pop(more)->HReader);
+  EXPECT_EQ(firstFour, (std::vector<int32_t>{0, 2, 4, 5}));
+
+  // Cards and errors only: a new status finds no room, a new card pushes out
+  // the oldest.
+  NotificationQueue full;
+  for (int32_t reader = 0; reader < kCap; ++reader) full.Push({reader, TVX_EVENT_CARD, 0, 0}, 0);
+  full.Push({kCap, TVX_EVENT_READING, 0, 0}, 0);
+  full.Push({kCap + 1, TVX_EVENT_ERROR, 0, 0}, 0);
+  EXPECT_EQ(full.Pop(more)->HReader, 1);
+  EXPECT_EQ(full.Size(), NotificationQueue::kCapacity - 1);
+  while (full.Size() > 1) full.Pop(more);
+  EXPECT_EQ(full.Pop(more)->HReader, kCap + 1);
+}
+
+// Stop takes what waits out of turn and discards the rest: the delivery
+// already scheduled finds nothing and unschedules, and a notification that
+// entered the door before the discard never joins the queue.
+TEST(NotificationQueue, TakenOutOfTurnAndDiscardedKeepsTheScheduleTrue) {
+  NotificationQueue queue;
+  const uint64_t before = queue.Epoch();
+  EXPECT_TRUE(queue.Push({1, TVX_EVENT_CARD, 0, 0}, before));
+  queue.Push({1, TVX_EVENT_READING, 0, 0}, before);
+  EXPECT_EQ(queue.TakeNext()->Wparam, TVX_EVENT_CARD);
+  queue.Discard();
+  EXPECT_FALSE(queue.Push({1, TVX_EVENT_CARD, 0, 0}, before));
+  EXPECT_EQ(queue.Size(), 0u);
+  EXPECT_FALSE(queue.Push({1, TVX_EVENT_CARD, 0, 0}, queue.Epoch())) << "still scheduled";
+  bool more = true;
+  EXPECT_EQ(queue.Pop(more)->Wparam, TVX_EVENT_CARD);
   EXPECT_FALSE(more);
-  EXPECT_TRUE(queue.Push({1, 8, 0, 0}));  // nothing scheduled any more
+  EXPECT_TRUE(queue.Push({1, TVX_EVENT_READING, 0, 0}, queue.Epoch())) << "nothing scheduled";
 }
 
 }  // namespace

@@ -1,0 +1,306 @@
+// corvane_real_input_bench LABEL WORK_FOLDER BUSY_COMMAND PROGRAM [ARGUMENTS...]
+// Starts PROGRAM, a Corvane beside the recording reader library, in
+// WORK_FOLDER with the library's STORM port preselected, and drives it as an
+// operator would, through XTEST on $DISPLAY: Alt+S starts a storm, and Alt+S
+// or a click on Stop ends it, timed until TvxStop shows in calls.log. Then
+// the same with BUSY_COMMAND, a compile job, running beside. Prints its rows
+// (figure_table.h). Every wait has a deadline, so a hung program fails the
+// rows rather than the run.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "figure_table.h"
+#include "form1_layout.h"
+#include "sample_stats.h"
+
+namespace {
+
+using namespace corvane::bench;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+namespace layout = corvane::layout;
+
+constexpr int kTries = 20;
+constexpr auto kStormBeforeStop = 300ms;
+constexpr auto kDeadline = 10s;
+// Wine's first start in a fresh prefix takes its time.
+constexpr auto kWindowDeadline = 60s;
+constexpr double kGoalMs = 100;
+constexpr double kGoalMemoryRatio = 1.05;
+
+struct Failure : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// Polls finely, so that it returns within a fraction of a millisecond of `done`.
+void Await(const std::function<bool()>& done, Clock::duration limit, const std::string& what) {
+  const auto deadline = Clock::now() + limit;
+  while (!done()) {
+    if (Clock::now() > deadline) throw Failure(what + " did not come in time");
+    std::this_thread::sleep_for(200us);
+  }
+}
+
+// How many lines of calls.log read `line`; the Windows library ends them with CR LF.
+int Calls(std::string_view line) {
+  std::ifstream log("calls.log");
+  int count = 0;
+  for (std::string text; std::getline(log, text);) {
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    count += text == line ? 1 : 0;
+  }
+  return count;
+}
+
+double ResidentMb(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string key; status >> key;) {
+    double kb = 0;
+    if (key == "VmRSS:" && status >> kb) return kb / 1024;
+  }
+  throw Failure("no resident memory for process " + std::to_string(pid));
+}
+
+// A child in a process group of its own, so that all it starts ends with it.
+class Group {
+ public:
+  explicit Group(const std::vector<const char*>& command) : m_pid(fork()) {
+    if (m_pid < 0) throw Failure("fork failed");
+    if (m_pid > 0) return;
+    setpgid(0, 0);
+    dup2(STDERR_FILENO, STDOUT_FILENO);  // stdout carries the rows
+    std::vector<char*> argv;
+    for (const char* argument : command) argv.push_back(const_cast<char*>(argument));
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  ~Group() {
+    if (m_pid <= 0) return;
+    kill(-m_pid, SIGKILL);
+    waitpid(m_pid, nullptr, 0);
+  }
+  Group(const Group&) = delete;
+  Group& operator=(const Group&) = delete;
+
+  bool Ended() {
+    if (waitpid(m_pid, nullptr, WNOHANG) != m_pid) return false;
+    m_pid = 0;
+    return true;
+  }
+
+ private:
+  pid_t m_pid;
+};
+
+// The program's window, found by its caption, and the operator's keyboard and mouse.
+class Program {
+ public:
+  explicit Program(const std::vector<const char*>& command)
+      : m_display(XOpenDisplay(nullptr)), m_group(command) {
+    if (m_display == nullptr) throw Failure("no X display");
+    Await([this] { return (m_window = FindWindow()) != 0; }, kWindowDeadline, "the window");
+    // No window manager gives it the keyboard: the operator's first click would.
+    XRaiseWindow(m_display, m_window);
+    XSetInputFocus(m_display, m_window, RevertToParent, CurrentTime);
+    PointAtStop();
+  }
+  ~Program() { XCloseDisplay(m_display); }
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  void PressAltS() {
+    const KeyCode alt = XKeysymToKeycode(m_display, XK_Alt_L);
+    const KeyCode s = XKeysymToKeycode(m_display, XK_s);
+    XTestFakeKeyEvent(m_display, alt, True, CurrentTime);
+    XTestFakeKeyEvent(m_display, s, True, CurrentTime);
+    XTestFakeKeyEvent(m_display, s, False, CurrentTime);
+    XTestFakeKeyEvent(m_display, alt, False, CurrentTime);
+    XFlush(m_display);
+  }
+  void ClickStop() {
+    XTestFakeButtonEvent(m_display, Button1, True, CurrentTime);
+    XTestFakeButtonEvent(m_display, Button1, False, CurrentTime);
+    XFlush(m_display);
+  }
+
+  // Under Wine the window's process is not our child but its descendant.
+  pid_t Pid() {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long left = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(m_display, m_window, XInternAtom(m_display, "_NET_WM_PID", False), 0, 1,
+                       False, XA_CARDINAL, &type, &format, &count, &left, &data);
+    const pid_t pid = count == 1 ? static_cast<pid_t>(*reinterpret_cast<long*>(data)) : 0;
+    XFree(data);
+    if (pid <= 0) throw Failure("the window names no process");
+    return pid;
+  }
+
+  void Close() {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = m_window;
+    event.xclient.message_type = XInternAtom(m_display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(m_display, "WM_DELETE_WINDOW", False));
+    XSendEvent(m_display, m_window, False, NoEventMask, &event);
+    XFlush(m_display);
+    Await([this] { return m_group.Ended(); }, kDeadline, "the end after the window was closed");
+  }
+
+ private:
+  Window FindWindow() {
+    const std::wstring_view caption = layout::kWindowCaption;
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    XQueryTree(m_display, DefaultRootWindow(m_display), &root, &parent, &children, &count);
+    Window found = 0;
+    for (unsigned int index = 0; index < count; ++index) {
+      char* name = nullptr;
+      XWindowAttributes attributes{};
+      if (XFetchName(m_display, children[index], &name) != 0 &&
+          std::string_view(name) == std::string(caption.begin(), caption.end()) &&
+          XGetWindowAttributes(m_display, children[index], &attributes) != 0 &&
+          attributes.map_state == IsViewable) {
+        found = children[index];
+      }
+      XFree(name);
+    }
+    XFree(children);
+    return found;
+  }
+
+  // Both programs lay out at 96 DPI here. Without a window manager Qt's X
+  // window is the client area itself, while Wine's holds the frame it draws:
+  // borders of one width left, right and below, the caption above. So the
+  // client area's offset follows from the X window's size against the client's.
+  void PointAtStop() {
+    const auto pixels = [](int twips) { return layout::TwipsToPixels(twips, layout::kReferenceDpi); };
+    const layout::ControlRow& stop = layout::kControls[layout::IndexOf(L"btDisattiva")];
+    XWindowAttributes window{};
+    XGetWindowAttributes(m_display, m_window, &window);
+    const int border = (window.width - pixels(layout::kClientWidth)) / 2;
+    const int caption = window.height - pixels(layout::kClientHeight) - border;
+    if (border < 0 || caption < 0) throw Failure("the window is smaller than its client area");
+    int x = 0;
+    int y = 0;
+    Window child = 0;
+    XTranslateCoordinates(m_display, m_window, DefaultRootWindow(m_display),
+                          border + pixels(stop.left + stop.width / 2),
+                          caption + pixels(stop.top + stop.height / 2), &x, &y, &child);
+    XTestFakeMotionEvent(m_display, -1, x, y, CurrentTime);
+    XSync(m_display, False);
+  }
+
+  Display* m_display;
+  Group m_group;
+  Window m_window = 0;
+};
+
+void StartStorm(Program& program) {
+  const int started = Calls("TvxStartCallBack");
+  program.PressAltS();
+  Await([&] { return Calls("TvxStartCallBack") > started; }, kDeadline, "TvxStartCallBack");
+}
+
+// Milliseconds from the input to TvxStop.
+double Stop(Program& program, void (Program::*input)()) {
+  const int stopped = Calls("TvxStop");
+  const auto sent = Clock::now();
+  (program.*input)();
+  Await([&] { return Calls("TvxStop") > stopped; }, kDeadline, "TvxStop");
+  return std::chrono::duration<double, std::milli>(Clock::now() - sent).count();
+}
+
+// The p99 of kTries stops, each after a storm that ran a little; the spread to the log.
+double StopP99(Program& program, void (Program::*input)(), const std::string& what) {
+  std::vector<double> ms;
+  for (int round = 0; round < kTries; ++round) {
+    StartStorm(program);
+    std::this_thread::sleep_for(kStormBeforeStop);
+    ms.push_back(Stop(program, input));
+  }
+  std::fprintf(stderr, "%s (ms): min %.1f, median %.1f, max %.1f\n", what.c_str(),
+               Percentile(ms, 1), Median(ms), Percentile(ms, 100));
+  return Percentile(ms, 99);
+}
+
+FigureRow StopRow(const std::string& what, double p99, bool goal) {
+  return {what + ", p99 of " + std::to_string(kTries) + " (ms)", Fixed(p99, 1), "-", "-",
+          goal ? "<= 100 ms" : "-", goal ? std::optional(p99 <= kGoalMs) : std::nullopt};
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (argc < 5) {
+    std::fprintf(stderr, "usage: %s LABEL WORK_FOLDER BUSY_COMMAND PROGRAM [ARGUMENTS...]\n",
+                 argv[0]);
+    return 2;
+  }
+  const std::string label = argv[1];
+  if (chdir(argv[2]) != 0) {
+    std::perror(argv[2]);
+    return 2;
+  }
+  setenv("CORVANE_RECORDING_SELECTED", "STORM", 1);
+  const std::string key = label + ": storm, Alt+S to TvxStop";
+  const std::string click = label + ": storm, click on Stop to TvxStop";
+  const std::string busy = " beside a compile job";
+  try {
+    Program program(std::vector<const char*>(argv + 4, argv + argc));
+    StartStorm(program);
+    std::this_thread::sleep_for(1s);
+    const double early = ResidentMb(program.Pid());
+    std::this_thread::sleep_for(9s);
+    const double late = ResidentMb(program.Pid());
+    Stop(program, &Program::PressAltS);
+    const double keyMs = StopP99(program, &Program::PressAltS, key);
+    const double clickMs = StopP99(program, &Program::ClickStop, click);
+    double busyKeyMs = 0;
+    double busyClickMs = 0;
+    {
+      const Group compiling({"/bin/sh", "-c", argv[3]});
+      busyKeyMs = StopP99(program, &Program::PressAltS, key + busy);
+      busyClickMs = StopP99(program, &Program::ClickStop, click + busy);
+    }
+    program.Close();
+    const int afterStop = Calls("TvxGetLastCardData after TvxStop");
+
+    const bool memoryMet = late <= early * kGoalMemoryRatio;
+    PrintRow({label + ": resident memory after 10 s of storm vs after 1 s (MB)", Fixed(late, 2),
+              Fixed(early, 2), Ratio(late, early), "<= 1.05x", memoryMet});
+    PrintRow(StopRow(key, keyMs, true));
+    PrintRow(StopRow(click, clickMs, true));
+    PrintRow(StopRow(key + busy, busyKeyMs, false));
+    PrintRow(StopRow(click + busy, busyClickMs, false));
+    PrintRow({label + ": notifications delivered after TvxStop returned",
+              std::to_string(afterStop), "-", "-", "0", afterStop == 0});
+    return memoryMet && keyMs <= kGoalMs && clickMs <= kGoalMs && afterStop == 0 ? 0 : 1;
+  } catch (const Failure& failure) {
+    PrintRow({label + ": storm through real input", std::string("failed: ") + failure.what(), "-",
+              "-", "-", false});
+    return 1;
+  }
+}
