@@ -2,7 +2,7 @@
 // Starts PROGRAM, a Corvane beside the recording reader library, in
 // WORK_FOLDER with the library's STORM port preselected, and drives it as an
 // operator would, through XTEST on $DISPLAY: Alt+S starts a storm, and Alt+S
-// or a click on Stop ends it, timed until TvxStop shows in calls.log. Then
+// or a click on Stop ends it, timed until TvxStop shows in calls.log; then
 // the same with BUSY_COMMAND, a compile job, running beside. Prints its rows
 // (figure_table.h). Every wait has a deadline, so a hung program fails the
 // rows rather than the run.
@@ -21,7 +21,6 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -39,8 +38,7 @@ namespace layout = corvane::layout;
 constexpr int kTries = 20;
 constexpr auto kStormBeforeStop = 300ms;
 constexpr auto kDeadline = 10s;
-// Wine's first start in a fresh prefix takes its time.
-constexpr auto kWindowDeadline = 60s;
+constexpr auto kWindowDeadline = 60s;  // Wine's first start in a fresh prefix takes its time
 constexpr double kGoalMs = 100;
 constexpr double kGoalMemoryRatio = 1.05;
 
@@ -50,43 +48,35 @@ struct Failure : std::runtime_error {
 
 // Polls finely, so that it returns within a fraction of a millisecond of `done`.
 void Await(const std::function<bool()>& done, Clock::duration limit, const std::string& what) {
-  const auto deadline = Clock::now() + limit;
-  while (!done()) {
+  for (const auto deadline = Clock::now() + limit; !done(); std::this_thread::sleep_for(200us)) {
     if (Clock::now() > deadline) throw Failure(what + " did not come in time");
-    std::this_thread::sleep_for(200us);
   }
 }
 
-// How many lines of calls.log read `line`; the Windows library ends them with CR LF.
-int Calls(std::string_view line) {
+// Lines of calls.log that read `line`; the Windows library ends them with CR LF.
+int Calls(const std::string& line) {
   std::ifstream log("calls.log");
   int count = 0;
-  for (std::string text; std::getline(log, text);) {
-    if (!text.empty() && text.back() == '\r') text.pop_back();
-    count += text == line ? 1 : 0;
-  }
+  for (std::string text; std::getline(log, text);) count += text == line || text == line + '\r';
   return count;
 }
 
 double ResidentMb(pid_t pid) {
   std::ifstream status("/proc/" + std::to_string(pid) + "/status");
   for (std::string key; status >> key;) {
-    double kb = 0;
-    if (key == "VmRSS:" && status >> kb) return kb / 1024;
+    if (double kb = 0; key == "VmRSS:" && status >> kb) return kb / 1024;
   }
   throw Failure("no resident memory for process " + std::to_string(pid));
 }
 
-// A child in a process group of its own, so that all it starts ends with it.
+// A command in a process group of its own, ended with all it started unless it ended first.
 class Group {
  public:
-  explicit Group(const std::vector<const char*>& command) : m_pid(fork()) {
+  explicit Group(std::vector<char*> argv) : m_pid(fork()) {
     if (m_pid < 0) throw Failure("fork failed");
     if (m_pid > 0) return;
     setpgid(0, 0);
     dup2(STDERR_FILENO, STDOUT_FILENO);  // stdout carries the rows
-    std::vector<char*> argv;
-    for (const char* argument : command) argv.push_back(const_cast<char*>(argument));
     argv.push_back(nullptr);
     execvp(argv[0], argv.data());
     _exit(127);
@@ -98,11 +88,9 @@ class Group {
   }
   Group(const Group&) = delete;
   Group& operator=(const Group&) = delete;
-
   bool Ended() {
-    if (waitpid(m_pid, nullptr, WNOHANG) != m_pid) return false;
-    m_pid = 0;
-    return true;
+    if (m_pid > 0 && waitpid(m_pid, nullptr, WNOHANG) == m_pid) m_pid = 0;
+    return m_pid == 0;
   }
 
  private:
@@ -112,11 +100,12 @@ class Group {
 // The program's window, found by its caption, and the operator's keyboard and mouse.
 class Program {
  public:
-  explicit Program(const std::vector<const char*>& command)
-      : m_display(XOpenDisplay(nullptr)), m_group(command) {
+  explicit Program(std::vector<char*> command)
+      : m_display(XOpenDisplay(nullptr)), m_group(std::move(command)) {
     if (m_display == nullptr) throw Failure("no X display");
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // windows come and go
     Await([this] { return (m_window = FindWindow()) != 0; }, kWindowDeadline, "the window");
-    // No window manager gives it the keyboard: the operator's first click would.
+    // Without a window manager nothing gives it the keyboard.
     XRaiseWindow(m_display, m_window);
     XSetInputFocus(m_display, m_window, RevertToParent, CurrentTime);
     PointAtStop();
@@ -128,10 +117,9 @@ class Program {
   void PressAltS() {
     const KeyCode alt = XKeysymToKeycode(m_display, XK_Alt_L);
     const KeyCode s = XKeysymToKeycode(m_display, XK_s);
-    XTestFakeKeyEvent(m_display, alt, True, CurrentTime);
-    XTestFakeKeyEvent(m_display, s, True, CurrentTime);
-    XTestFakeKeyEvent(m_display, s, False, CurrentTime);
-    XTestFakeKeyEvent(m_display, alt, False, CurrentTime);
+    for (const auto& [key, down] : {std::pair{alt, True}, {s, True}, {s, False}, {alt, False}}) {
+      XTestFakeKeyEvent(m_display, key, down, CurrentTime);
+    }
     XFlush(m_display);
   }
   void ClickStop() {
@@ -140,7 +128,7 @@ class Program {
     XFlush(m_display);
   }
 
-  // Under Wine the window's process is not our child but its descendant.
+  // Under Wine the window's process is a descendant, not the child.
   pid_t Pid() {
     Atom type = 0;
     int format = 0;
@@ -149,18 +137,14 @@ class Program {
     unsigned char* data = nullptr;
     XGetWindowProperty(m_display, m_window, XInternAtom(m_display, "_NET_WM_PID", False), 0, 1,
                        False, XA_CARDINAL, &type, &format, &count, &left, &data);
-    const pid_t pid = count == 1 ? static_cast<pid_t>(*reinterpret_cast<long*>(data)) : 0;
+    const auto pid = count == 1 ? static_cast<pid_t>(*reinterpret_cast<long*>(data)) : 0;
     XFree(data);
-    if (pid <= 0) throw Failure("the window names no process");
-    return pid;
+    return pid > 0 ? pid : throw Failure("the window names no process");
   }
 
   void Close() {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = m_window;
-    event.xclient.message_type = XInternAtom(m_display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
+    const Atom protocols = XInternAtom(m_display, "WM_PROTOCOLS", False);
+    XEvent event{.xclient = {ClientMessage, 0, False, m_display, m_window, protocols, 32, {}}};
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(m_display, "WM_DELETE_WINDOW", False));
     XSendEvent(m_display, m_window, False, NoEventMask, &event);
     XFlush(m_display);
@@ -171,18 +155,17 @@ class Program {
   Window FindWindow() {
     const std::wstring_view caption = layout::kWindowCaption;
     Window root = 0;
-    Window parent = 0;
     Window* children = nullptr;
     unsigned int count = 0;
-    XQueryTree(m_display, DefaultRootWindow(m_display), &root, &parent, &children, &count);
+    XQueryTree(m_display, DefaultRootWindow(m_display), &root, &root, &children, &count);
     Window found = 0;
     for (unsigned int index = 0; index < count; ++index) {
       char* name = nullptr;
-      XWindowAttributes attributes{};
+      XWindowAttributes shown{};
       if (XFetchName(m_display, children[index], &name) != 0 &&
-          std::string_view(name) == std::string(caption.begin(), caption.end()) &&
-          XGetWindowAttributes(m_display, children[index], &attributes) != 0 &&
-          attributes.map_state == IsViewable) {
+          std::string(name) == std::string(caption.begin(), caption.end()) &&
+          XGetWindowAttributes(m_display, children[index], &shown) != 0 &&
+          shown.map_state == IsViewable) {
         found = children[index];
       }
       XFree(name);
@@ -196,7 +179,9 @@ class Program {
   // borders of one width left, right and below, the caption above. So the
   // client area's offset follows from the X window's size against the client's.
   void PointAtStop() {
-    const auto pixels = [](int twips) { return layout::TwipsToPixels(twips, layout::kReferenceDpi); };
+    const auto pixels = [](int twips) {
+      return layout::TwipsToPixels(twips, layout::kReferenceDpi);
+    };
     const layout::ControlRow& stop = layout::kControls[layout::IndexOf(L"btDisattiva")];
     XWindowAttributes window{};
     XGetWindowAttributes(m_display, m_window, &window);
@@ -218,86 +203,79 @@ class Program {
   Window m_window = 0;
 };
 
-void StartStorm(Program& program) {
-  const int started = Calls("TvxStartCallBack");
-  program.PressAltS();
-  Await([&] { return Calls("TvxStartCallBack") > started; }, kDeadline, "TvxStartCallBack");
-}
-
-// Milliseconds from the input to TvxStop.
-double Stop(Program& program, void (Program::*input)()) {
-  const int stopped = Calls("TvxStop");
+// Milliseconds from `input` to the first new `line` in calls.log.
+double Timed(Program& program, void (Program::*input)(), const std::string& line) {
+  const int before = Calls(line);
   const auto sent = Clock::now();
   (program.*input)();
-  Await([&] { return Calls("TvxStop") > stopped; }, kDeadline, "TvxStop");
+  Await([&] { return Calls(line) > before; }, kDeadline, line);
   return std::chrono::duration<double, std::milli>(Clock::now() - sent).count();
 }
 
-// The p99 of kTries stops, each after a storm that ran a little; the spread to the log.
-double StopP99(Program& program, void (Program::*input)(), const std::string& what) {
+// kTries Stops, each of a storm started with Alt+S that ran a little: the
+// row of their p99, their spread to the log.
+FigureRow StopRow(Program& program, void (Program::*input)(), const std::string& what, bool goal) {
   std::vector<double> ms;
   for (int round = 0; round < kTries; ++round) {
-    StartStorm(program);
+    Timed(program, &Program::PressAltS, "TvxStartCallBack");
     std::this_thread::sleep_for(kStormBeforeStop);
-    ms.push_back(Stop(program, input));
+    ms.push_back(Timed(program, input, "TvxStop"));
   }
   std::fprintf(stderr, "%s (ms): min %.1f, median %.1f, max %.1f\n", what.c_str(),
                Percentile(ms, 1), Median(ms), Percentile(ms, 100));
-  return Percentile(ms, 99);
-}
-
-FigureRow StopRow(const std::string& what, double p99, bool goal) {
-  return {what + ", p99 of " + std::to_string(kTries) + " (ms)", Fixed(p99, 1), "-", "-",
-          goal ? "<= 100 ms" : "-", goal ? std::optional(p99 <= kGoalMs) : std::nullopt};
+  const double p99 = Percentile(ms, 99);
+  return {what + ", p99 of " + std::to_string(kTries) + " (ms)",
+          Fixed(p99, 1),
+          "-",
+          "-",
+          goal ? "<= 100 ms" : "-",
+          goal ? std::optional(p99 <= kGoalMs) : std::nullopt};
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (argc < 5) {
+  if (argc < 5 || chdir(argv[2]) != 0) {
     std::fprintf(stderr, "usage: %s LABEL WORK_FOLDER BUSY_COMMAND PROGRAM [ARGUMENTS...]\n",
                  argv[0]);
     return 2;
   }
   const std::string label = argv[1];
-  if (chdir(argv[2]) != 0) {
-    std::perror(argv[2]);
-    return 2;
-  }
-  setenv("CORVANE_RECORDING_SELECTED", "STORM", 1);
   const std::string key = label + ": storm, Alt+S to TvxStop";
   const std::string click = label + ": storm, click on Stop to TvxStop";
   const std::string busy = " beside a compile job";
+  setenv("CORVANE_RECORDING_SELECTED", "STORM", 1);
   try {
-    Program program(std::vector<const char*>(argv + 4, argv + argc));
-    StartStorm(program);
+    std::vector<FigureRow> rows;
+    Program program({argv + 4, argv + argc});
+    Timed(program, &Program::PressAltS, "TvxStartCallBack");
     std::this_thread::sleep_for(1s);
     const double early = ResidentMb(program.Pid());
     std::this_thread::sleep_for(9s);
     const double late = ResidentMb(program.Pid());
-    Stop(program, &Program::PressAltS);
-    const double keyMs = StopP99(program, &Program::PressAltS, key);
-    const double clickMs = StopP99(program, &Program::ClickStop, click);
-    double busyKeyMs = 0;
-    double busyClickMs = 0;
+    rows.push_back({label + ": resident memory after 10 s of storm vs after 1 s (MB)",
+                    Fixed(late, 2), Fixed(early, 2), Ratio(late, early), "<= 1.05x",
+                    late <= early * kGoalMemoryRatio});
+    Timed(program, &Program::PressAltS, "TvxStop");
+    rows.push_back(StopRow(program, &Program::PressAltS, key, true));
+    rows.push_back(StopRow(program, &Program::ClickStop, click, true));
     {
-      const Group compiling({"/bin/sh", "-c", argv[3]});
-      busyKeyMs = StopP99(program, &Program::PressAltS, key + busy);
-      busyClickMs = StopP99(program, &Program::ClickStop, click + busy);
+      char shell[] = "/bin/sh";
+      char option[] = "-c";
+      const Group compiling({shell, option, argv[3]});
+      rows.push_back(StopRow(program, &Program::PressAltS, key + busy, false));
+      rows.push_back(StopRow(program, &Program::ClickStop, click + busy, false));
     }
     program.Close();
     const int afterStop = Calls("TvxGetLastCardData after TvxStop");
-
-    const bool memoryMet = late <= early * kGoalMemoryRatio;
-    PrintRow({label + ": resident memory after 10 s of storm vs after 1 s (MB)", Fixed(late, 2),
-              Fixed(early, 2), Ratio(late, early), "<= 1.05x", memoryMet});
-    PrintRow(StopRow(key, keyMs, true));
-    PrintRow(StopRow(click, clickMs, true));
-    PrintRow(StopRow(key + busy, busyKeyMs, false));
-    PrintRow(StopRow(click + busy, busyClickMs, false));
-    PrintRow({label + ": notifications delivered after TvxStop returned",
-              std::to_string(afterStop), "-", "-", "0", afterStop == 0});
-    return memoryMet && keyMs <= kGoalMs && clickMs <= kGoalMs && afterStop == 0 ? 0 : 1;
+    rows.push_back({label + ": notifications delivered after TvxStop returned",
+                    std::to_string(afterStop), "-", "-", "0", afterStop == 0});
+    bool met = true;
+    for (const FigureRow& row : rows) {
+      PrintRow(row);
+      met = met && row.met.value_or(true);
+    }
+    return met ? 0 : 1;
   } catch (const Failure& failure) {
     PrintRow({label + ": storm through real input", std::string("failed: ") + failure.what(), "-",
               "-", "-", false});

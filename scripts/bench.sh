@@ -2,7 +2,7 @@
 # Builds the benchmarks (Release) and runs them all, then prints one table:
 # each figure beside its floor measured in the same run, the ratio, the goal
 # and whether it was met. The Windows program is built with mingw-w64 and
-# measured under Wine in the same run, as ratios only. Takes a few minutes on
+# measured under Wine in the same run. Takes a few minutes on
 # a 2-core machine, most of it the builds; run it on an otherwise quiet machine.
 #   scripts/bench.sh            build, run everything, print the table
 #   BENCH_SKIP_BUILD=1 ...      reuse build/bench as it is
