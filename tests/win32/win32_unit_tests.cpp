@@ -62,8 +62,45 @@ TEST(Win32, DispatcherFreesWhatItWillNotRun) {
     for (int index = 0; index < 3; ++index) dispatcher.Post(task);
   }).join();
   EXPECT_TRUE(dispatcher.Shutdown() == 3 && alive.use_count() == 2) << "three queued, freed";
+
+  // From the window's WM_DESTROY on, what its dispatcher holds goes.
+  Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
+  std::thread([&] { window.Dispatcher()->Post(task); }).join();
+  window.Close();
+  EXPECT_TRUE(!window.Dispatcher()->Post(task) && alive.use_count() == 2) << "freed on WM_DESTROY";
   PumpUntil([] { return true; });
   EXPECT_TRUE(!ran) << "no refused or freed task ran";
+}
+
+// Windows hands out posted messages before input: a task never runs while the
+// operator's keys wait, and those behind it run once they have gone.
+TEST(Win32, DispatcherLetsInputGoFirst) {
+  Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOW);
+  window.Show();
+  ASSERT_TRUE(PumpUntil([&] {
+    SetForegroundWindow(window.Handle());
+    return GetForegroundWindow() == window.Handle();
+  }));
+  const auto keysWait = [] { return HIWORD(GetQueueStatus(QS_KEY)) != 0; };
+  constexpr int kTasks = 50;
+  int ran = 0, ranBeforeKeys = 0;
+  bool keysQueued = false;
+  std::thread([&] {
+    for (int index = 0; index < kTasks; ++index) {
+      window.Dispatcher()->Post([&] {
+        if (ran++ == 0) {
+          keybd_event(VK_SHIFT, 0, 0, 0);
+          keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
+          keysQueued = keysWait();
+        } else if (keysWait()) {
+          ++ranBeforeKeys;
+        }
+      });
+    }
+  }).join();
+  EXPECT_TRUE(PumpUntil([&] { return ran == kTasks; })) << "every task ran";
+  EXPECT_TRUE(keysQueued) << "the keys reached this thread";
+  EXPECT_EQ(ranBeforeKeys, 0) << "tasks ran while keys waited";
 }
 
 TEST(Win32, ComboBoxKeepsEntriesAsGiven) {

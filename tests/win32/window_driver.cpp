@@ -81,6 +81,24 @@ bool WriteToPort(HANDLE port, const std::string& bytes) {
          written == bytes.size();
 }
 
+// Real input, as the X server gets it from a keyboard or a mouse: Wine starts
+// Linux programs too, and xdotool injects through XTEST. It runs on its own;
+// a test waits for what the input does.
+constexpr const wchar_t* kXdotool = L"Z:\\usr\\bin\\xdotool";
+bool XTest(const std::wstring& arguments) {
+  std::wstring commandLine = std::wstring(kXdotool) + L" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return false;
+  }
+  if (process.hProcess != nullptr) CloseHandle(process.hProcess);
+  if (process.hThread != nullptr) CloseHandle(process.hThread);
+  return true;
+}
+
 // Alt+S as typed: keyboard input while the window is in front.
 void TypeAltS() {
   keybd_event(VK_MENU, 0, 0, 0);
@@ -142,13 +160,39 @@ class Scenario : public ::testing::Test {
     SearchList(CB_SELECTSTRING, port);
     return Text(L"cbCom") == port;
   }
-  // Posts the message, then waits for the exit code: -1 if the program does not end.
-  long ExitAfter(HWND window, UINT message, WPARAM wParam = 0) const {
-    PostMessageW(window, message, wParam, 0);
+  bool InFront() const {
+    return PumpUntil([&] {
+      SetForegroundWindow(m_window);
+      return GetForegroundWindow() == m_window;
+    });
+  }
+  // Waits for the exit code: -1 if the program does not end.
+  long ExitCode() const {
     DWORD code = 0;
     return PumpUntil([&] { return Ended(); }) && GetExitCodeProcess(m_process.hProcess, &code)
                ? static_cast<long>(code)
                : -1;
+  }
+  long ExitAfter(HWND window, UINT message, WPARAM wParam = 0) const {
+    PostMessageW(window, message, wParam, 0);
+    return ExitCode();
+  }
+  // The recording library's log: each entry point called, one a line.
+  std::string Calls() const {
+    std::ifstream log((m_folder + L"calls.log").c_str());
+    return {std::istreambuf_iterator<char>(log), {}};
+  }
+  int Count(const std::string& call) const {
+    const std::string calls = Calls();
+    int count = 0;
+    for (auto at = calls.find(call + "\n"); at != std::string::npos;
+         at = calls.find(call + "\n", at + 1)) {
+      count += at == 0 || calls[at - 1] == '\n';
+    }
+    return count;
+  }
+  bool CallsBecome(const std::string& call, int count) const {
+    return PumpUntil([&] { return Count(call) == count; });
   }
 
   const std::wstring m_folder = g_executable.substr(0, g_executable.find_last_of(L"\\/") + 1);
@@ -180,10 +224,7 @@ TEST_F(Scenario, ReadBadge) {
   if (port == INVALID_HANDLE_VALUE) GTEST_SKIP() << "no COM5/COM6 pair: it needs python3";
   // Corvane reads COM5, joined to COM6, where the test plays the badge reader.
   EXPECT_TRUE(SelectPort(L"COM5")) << "COM5 selected";
-  EXPECT_TRUE(PumpUntil([&] {
-    SetForegroundWindow(m_window);
-    return GetForegroundWindow() == m_window;
-  })) << "the window is in front";
+  EXPECT_TRUE(InFront()) << "the window is in front";
   TypeAltS();
   EXPECT_TRUE(PumpUntil([&] { return Idle(false); })) << "Alt+S pressed Start";
   EXPECT_TRUE(StatusBecomes(L"Attivo")) << "status Attivo";
@@ -220,10 +261,52 @@ TEST_F(Scenario, CloseWhileReading) {
   ASSERT_TRUE(WindowShows());
   EXPECT_TRUE(Click(L"btAttiva") && PumpUntil([&] { return Idle(false); })) << "reading";
   EXPECT_EQ(ExitAfter(m_window, WM_CLOSE), 0) << "closed, the program ends cleanly";
-  std::ifstream log((m_folder + L"calls.log").c_str());
-  const std::string calls{std::istreambuf_iterator<char>(log), {}};
-  EXPECT_TRUE(calls.ends_with("\nTvxStartCallBack\nTvxUninitialize\n")) << calls;
-  EXPECT_EQ(calls.find("TvxStop"), std::string::npos) << "TvxStop is never called";
+  EXPECT_TRUE(Calls().ends_with("\nTvxStartCallBack\nTvxUninitialize\n")) << Calls();
+  EXPECT_EQ(Count("TvxStop"), 0) << "TvxStop is never called";
+}
+
+// An error notified just before the window closes finds no window: no box
+// without an owner keeps the program from ending.
+TEST_F(Scenario, CloseWhileAnErrorWaits) {
+  ASSERT_TRUE(WindowShows());
+  ASSERT_TRUE(SelectPort(L"CLOSE"));
+  EXPECT_TRUE(Click(L"btAttiva"));
+  EXPECT_EQ(ExitCode(), 0) << "the program ends, with no box in the way";
+  EXPECT_EQ(Count("TvxGetLastError"), 0) << "the error was not delivered";
+  EXPECT_EQ(Count("TvxUninitialize"), 1);
+  EXPECT_EQ(Count("TvxStop"), 0);
+}
+
+// Keys and clicks during a storm of notifications from two threads reach the
+// window: Alt+S and a click on Stop each stop the reader, Alt+F4 ends the
+// program.
+TEST_F(Scenario, InputDuringAStorm) {
+  if (GetFileAttributesW(kXdotool) == INVALID_FILE_ATTRIBUTES) {
+    GTEST_SKIP() << "no xdotool: it needs the Debian package xdotool";
+  }
+  ASSERT_TRUE(WindowShows());
+  ASSERT_TRUE(SelectPort(L"STORM") && InFront());
+  RECT stop{};
+  GetWindowRect(Control(L"btDisattiva"), &stop);
+  const std::wstring clickStop = L"mousemove " + std::to_wstring((stop.left + stop.right) / 2) +
+                                 L" " + std::to_wstring((stop.top + stop.bottom) / 2) + L" click 1";
+  const auto storming = [&] { return Text(L"Label5") == L"Lettura OK"; };
+
+  EXPECT_TRUE(XTest(L"key alt+s") && CallsBecome("TvxStartCallBack", 1) &&
+              StatusBecomes(L"Lettura OK"));
+  EXPECT_TRUE(XTest(L"key alt+s") && CallsBecome("TvxStop", 1)) << "Alt+S reached Stop";
+  EXPECT_TRUE(StatusBecomes(L"Disabilitato") && PumpUntil([&] { return Idle(); }));
+
+  EXPECT_TRUE(XTest(L"key alt+s") && CallsBecome("TvxStartCallBack", 2) && PumpUntil(storming));
+  EXPECT_TRUE(XTest(clickStop) && CallsBecome("TvxStop", 2)) << "the click reached Stop";
+  EXPECT_TRUE(StatusBecomes(L"Disabilitato") && PumpUntil([&] { return Idle(); }));
+
+  EXPECT_TRUE(XTest(L"key alt+s") && CallsBecome("TvxStartCallBack", 3) && PumpUntil(storming));
+  EXPECT_TRUE(XTest(L"key alt+F4")) << "xdotool started";
+  EXPECT_EQ(ExitCode(), 0) << "closed during the storm, the program ends cleanly";
+  EXPECT_EQ(Count("TvxUninitialize"), 1);
+  EXPECT_EQ(Count("TvxStop"), 2) << "closing stops nothing itself";
+  EXPECT_EQ(Count("TvxGetLastCardData after TvxStop"), 0);
 }
 
 }  // namespace
