@@ -11,7 +11,7 @@ run_packages=(g++ cmake ninja-build qt6-base-dev xvfb xauth librsvg2-bin)
 package_packages=("${run_packages[@]}" g++-mingw-w64-i686 g++-mingw-w64-x86-64
   binutils-mingw-w64-x86-64 imagemagick dpkg-dev file)
 test_packages=("${package_packages[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev
-  wine64 wine32:i386 clang libclang-rt-14-dev valgrind x11-apps python3
+  wine64 wine32:i386 clang libclang-rt-14-dev valgrind x11-apps xdotool python3
   lintian desktop-file-utils appstream)
 
 case "${1:-}" in
