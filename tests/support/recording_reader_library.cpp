@@ -75,18 +75,19 @@ void EndStorm() {
   g_storm.clear();
 }
 
+#if defined(_WIN32)
+BOOL CALLBACK CloseIfVisible(HWND window, LPARAM) {
+  if (!IsWindowVisible(window)) return TRUE;
+  SendNotifyMessageW(window, WM_CLOSE, 0, 0);
+  return FALSE;
+}
+#endif
+
 // The caller's visible top-level window, closed as the operator would close
 // it; sent, so that it comes before anything the program has posted.
 void CloseCallersWindow([[maybe_unused]] unsigned long callerThread) {
 #if defined(_WIN32)
-  EnumThreadWindows(
-      callerThread,
-      [](HWND window, LPARAM) -> BOOL {
-        if (!IsWindowVisible(window)) return TRUE;
-        SendNotifyMessageW(window, WM_CLOSE, 0, 0);
-        return FALSE;
-      },
-      0);
+  EnumThreadWindows(callerThread, CloseIfVisible, 0);
 #endif
 }
 
