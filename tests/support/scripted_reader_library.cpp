@@ -1,4 +1,4 @@
-// A reader library whose out-texts write what a test or fuzzer scripts and
+// A reader library whose out-texts write what a test scripts and
 // report whatever length it chooses. It lacks TvxStop, so the binding's
 // handling of a missing entry point can be seen.
 #include <algorithm>
@@ -7,11 +7,7 @@
 
 #include "tavrix.h"
 
-#if defined(_WIN32)
-#define SCRIPTED_EXPORT extern "C" __declspec(dllexport)
-#else
 #define SCRIPTED_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
 
 namespace {
 std::string g_bytes;
