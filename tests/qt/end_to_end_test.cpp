@@ -1,14 +1,12 @@
 // The whole program but main(): the Qt window, the real Module1 and the
 // stand-in reader library, notifications through ReaderCallBack and the Qt
-// dispatcher, a pseudo-terminal or the simulated reader playing the badge
-// reader.
+// dispatcher, a pseudo-terminal playing the badge reader.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTest>
 #include <string>
 
@@ -82,30 +80,6 @@ TEST_F(EndToEndTest, SerialReaderOnAPseudoTerminal) {
   EXPECT_TRUE(Shows(QStringLiteral("010 0455884110 Disabilitato")));
   EXPECT_EQ(Enabled(), kIdle);
   EXPECT_EQ(m_program.Messages().size(), 1);
-}
-
-// Closing while reading ends it through the library's uninitialisation
-// (Form1's own tests prove it calls no TvxStop), and whatever the reader still
-// notifies finds no window.
-TEST_F(EndToEndTest, SimulatedReaderPresentsBadgesAndClosingWhileReadingUninitialises) {
-  Pick(QStringLiteral("SIM"));
-  Click("btAttiva");
-  ASSERT_EQ(Enabled(), kReading);
-  // The simulator presents its first badge about two seconds after Start.
-  EXPECT_TRUE(testing::WaitUntil([&] {
-    return Shown().contains(QRegularExpression(QStringLiteral("^\\d{3} \\d{10} Lettura OK$")));
-  })) << Shown().toStdString();
-  Click("btDisattiva");
-  EXPECT_TRUE(Shown().endsWith(QStringLiteral(" Disabilitato")));
-  EXPECT_EQ(Enabled(), kIdle);
-  EXPECT_EQ(m_program.Messages().join(u'|'), QString());
-
-  Click("btAttiva");
-  ASSERT_TRUE(testing::WaitUntil([&] { return Shown().endsWith(QStringLiteral(" Attivo")); }));
-  m_program.Window().close();
-  EXPECT_EQ(m_program.Close(), 0);
-  EXPECT_EQ(Module1::Instance().TvxStart(L"SIM"), -1) << "the library is still initialised";
-  QCoreApplication::processEvents();
 }
 
 }  // namespace

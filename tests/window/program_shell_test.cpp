@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -100,28 +101,31 @@ TEST(ProgramShell, MissingLibraryIsReportedBeforeAnyWindowAndNotLoadedAgain) {
   EXPECT_THAT(program.library.calls, ElementsAre(L"TvxPortsAvailable(0)"));
 }
 
+// From a click or from a notification: the report is the program's one, and
+// none of the clicks or badges while it is up reaches the window's logic.
 TEST(ProgramShell, TheFirstReportStaysUntilAnsweredWhateverArrivesMeanwhile) {
-  Program program;
-  program.library.missing = L"TvxGetLastCardData";
-  program.form.msgBox.whileShown = [&](const std::wstring&) {
-    // More badges and a click on Stop while the report is up: none of them
-    // may show a second box or end the program under it.
-    Program::Badge();
-    Program::Badge();
-    program.form.btDisattiva.Click();
-    EXPECT_FALSE(program.quitStatus.has_value());
-  };
-  program.loop = [&] {
-    program.form.btAttiva.Click();
-    Program::Badge();
-    return program.quitStatus.value_or(-1);
-  };
-  EXPECT_EQ(program.Run(), kExitFatal);
-  EXPECT_THAT(program.errors, HasSubstr("TvxGetLastCardData(5,255)"));
-  EXPECT_EQ(program.form.msgBox.shown.size(), 1u);
-  EXPECT_THAT(program.events, ElementsAre(L"Show", L"Quit(2)", L"Close"));
-  EXPECT_THAT(program.library.calls, Not(Contains(L"TvxStop(5)")));
-  EXPECT_EQ(program.library.calls.back(), L"TvxUninitialize");
+  for (const std::string missing : {"TvxStartCallBack()", "TvxGetLastCardData(5,255)"}) {
+    Program program;
+    program.library.missing = std::wstring(missing.begin(), missing.end());
+    program.form.msgBox.whileShown = [&](const std::wstring&) {
+      Program::Badge();
+      program.form.btAttiva.Click();
+      program.form.btDisattiva.Click();
+      EXPECT_FALSE(program.quitStatus.has_value());
+    };
+    program.loop = [&] {
+      program.form.btAttiva.Click();
+      Program::Badge();
+      return program.quitStatus.value_or(-1);
+    };
+    EXPECT_EQ(program.Run(), kExitFatal);
+    EXPECT_THAT(program.errors, HasSubstr(missing));
+    EXPECT_EQ(program.form.msgBox.shown.size(), 1u);
+    EXPECT_THAT(program.events, ElementsAre(L"Show", L"Quit(2)", L"Close"));
+    EXPECT_EQ(std::ranges::count(program.library.calls, *program.library.missing), 1);
+    EXPECT_THAT(program.library.calls, Not(Contains(L"TvxStop(5)")));
+    EXPECT_EQ(program.library.calls.back(), L"TvxUninitialize");
+  }
 }
 
 TEST(ProgramShell, FailuresAfterTheLoopAndUnknownOnesAreReportedToo) {
