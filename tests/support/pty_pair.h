@@ -4,7 +4,6 @@
 #pragma once
 
 #include <fcntl.h>
-#include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -65,19 +64,6 @@ class PtyPair {
       if (written < 0 && errno != EINTR) FailWithErrno("write to pty master");
       if (written > 0) bytes.remove_prefix(static_cast<std::size_t>(written));
     }
-  }
-
-  // Writes `bytes` if the terminal takes them all now; else waits a moment for
-  // room and returns false, as when the reader is behind or stopped.
-  bool WriteUnlessFull(std::string_view bytes) {
-    const int flags = ::fcntl(m_master, F_GETFL);
-    ::fcntl(m_master, F_SETFL, flags | O_NONBLOCK);
-    const ssize_t written = ::write(m_master, bytes.data(), bytes.size());
-    ::fcntl(m_master, F_SETFL, flags);
-    if (written == static_cast<ssize_t>(bytes.size())) return true;
-    pollfd writable{m_master, POLLOUT, 0};
-    ::poll(&writable, 1, 10);
-    return false;
   }
 
   // Whoever has the slave open sees a hang-up, and its path goes away for good.
