@@ -36,7 +36,6 @@ class FakeReaderLibrary final : public ReaderLibrary {
 
   int32_t initializeResult = 0;
   std::wstring portList;
-  std::wstring portsHandedOver;  // what the filling call left in the caller's text
   int32_t sizingResult = TVX_BUFFER_TOO_SMALL;
   std::optional<int32_t> sizingLength;  // default: the list's length + NUL
   ScriptedOutText fillPorts;            // `written` defaults to portList's
@@ -58,9 +57,7 @@ class FakeReaderLibrary final : public ReaderLibrary {
     }
     ScriptedOutText fill = fillPorts;
     fill.written = fill.written.value_or(ToAnsi(portList));
-    const int32_t result = Answer(fill, text, length);
-    portsHandedOver = text;
-    return result;
+    return Answer(fill, text, length);
   }
   int32_t TvxUSBCOMPort(std::wstring& text, int32_t& length) override {
     Call(L"TvxUSBCOMPort(" + std::to_wstring(length) + L")", 0);
@@ -101,7 +98,8 @@ class FakeReaderLibrary final : public ReaderLibrary {
   }
   // The library's side of an out-text: it writes what the script says, as
   // much as fits with its NUL, and reports its length unless told otherwise.
-  // The program's side is Module1's own.
+  // The program's side is Module1's own, tested against a real library in
+  // module1_test; rows about the window's own bound set `unbounded`.
   static int32_t Answer(const ScriptedOutText& script, std::wstring& text, int32_t& length) {
     const int32_t result = WithOutText(text, length, [&script](char* buffer, int32_t* size) {
       if (script.written) {
