@@ -160,7 +160,7 @@ fi
 
 cpu=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
 echo
-echo "Machine: ${cpu:-unknown CPU}, $(nproc) cores, $(uname -sr), Qt platform $QT_QPA_PLATFORM"
+echo "Machine: ${cpu:-unknown CPU}, $(nproc) cores, $(uname -sr), Qt platform $QT_QPA_PLATFORM (real-input rows: xcb)"
 echo
 awk -F'\t' '
   BEGIN { OFS = "" }
