@@ -10,9 +10,10 @@ constexpr const wchar_t* kWindowClass = L"CorvaneTaskWindow";
 constexpr UINT kRunTask = WM_APP + 1;
 constexpr UINT_PTR kResumeTimer = 1;
 
-// The operator's keys and clicks. GetQueueStatus also brings in what the
-// window system has for this thread, so input still on its way counts too.
-bool InputWaits() { return HIWORD(GetQueueStatus(QS_KEY | QS_MOUSE)) != 0; }
+// The operator's keys and clicks, and the painting that shows what the last
+// task changed. GetQueueStatus also brings in what the window system has for
+// this thread, so input still on its way counts too.
+bool OperatorWaits() { return HIWORD(GetQueueStatus(QS_KEY | QS_MOUSE | QS_PAINT)) != 0; }
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
   WNDCLASSEXW windowClass{};
@@ -72,7 +73,7 @@ std::size_t Win32UiDispatcher::Shutdown() {
 void Win32UiDispatcher::RunHeld() {
   KillTimer(m_window, kResumeTimer);
   while (!m_held.empty()) {
-    if (InputWaits()) {
+    if (OperatorWaits()) {
       SetTimer(m_window, kResumeTimer, USER_TIMER_MINIMUM, nullptr);
       return;
     }

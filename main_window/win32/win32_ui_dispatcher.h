@@ -1,10 +1,11 @@
 // Brings work from any thread onto the UI thread: each task is posted as one
 // message to a message-only window that the UI thread owns.
 //
-// Windows hands out posted messages before keyboard and mouse input, so a
-// stream of tasks would keep the operator waiting. While input waits, a task
-// is held back instead, with those behind it, and a timer resumes them: its
-// message comes only once input and painting are done.
+// Windows hands out posted messages before keyboard and mouse input and before
+// painting, so a stream of tasks would keep the operator waiting at a window
+// that shows nothing new. While input or painting waits, a task is held back
+// instead, with those behind it, and a timer resumes them: its message comes
+// only once input and painting are done.
 //
 // A task lives on the heap from Post until it has run; a post the system
 // refuses frees it at once, and Shutdown frees every task still queued or
@@ -45,7 +46,7 @@ class Win32UiDispatcher final : public UiDispatcher {
   using Task = std::function<void()>;
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  // Runs the held tasks in order, until input waits.
+  // Runs the held tasks in order, until input or painting waits.
   void RunHeld();
 
   const DWORD m_uiThreadId = GetCurrentThreadId();

@@ -72,35 +72,38 @@ TEST(Win32, DispatcherFreesWhatItWillNotRun) {
   EXPECT_TRUE(!ran) << "no refused or freed task ran";
 }
 
-// Windows hands out posted messages before input: a task never runs while the
-// operator's keys wait, and those behind it run once they have gone.
-TEST(Win32, DispatcherLetsInputGoFirst) {
+// Windows hands out posted messages before input and painting: a task never
+// runs while the operator's keys or the last task's painting wait, and those
+// behind it run once they have gone.
+TEST(Win32, DispatcherLetsInputAndPaintingGoFirst) {
   Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOW);
   window.Show();
   ASSERT_TRUE(PumpUntil([&] {
     SetForegroundWindow(window.Handle());
     return GetForegroundWindow() == window.Handle();
   }));
-  const auto keysWait = [] { return HIWORD(GetQueueStatus(QS_KEY)) != 0; };
+  const auto waiting = [](UINT what) { return HIWORD(GetQueueStatus(what)) != 0; };
   constexpr int kTasks = 50;
-  int ran = 0, ranBeforeKeys = 0;
+  int ran = 0, ranBeforeThem = 0;
   bool keysQueued = false;
+  Label& status = window.Controls().Get<Label>(L"Label5");
   std::thread([&] {
     for (int index = 0; index < kTasks; ++index) {
-      window.Dispatcher()->Post([&] {
+      window.Dispatcher()->Post([&, index] {
         if (ran++ == 0) {
           keybd_event(VK_SHIFT, 0, 0, 0);
           keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
-          keysQueued = keysWait();
-        } else if (keysWait()) {
-          ++ranBeforeKeys;
+          keysQueued = waiting(QS_KEY);
+        } else if (waiting(QS_KEY | QS_PAINT)) {
+          ++ranBeforeThem;
         }
+        status.SetCaption(std::to_wstring(index));
       });
     }
   }).join();
   EXPECT_TRUE(PumpUntil([&] { return ran == kTasks; })) << "every task ran";
   EXPECT_TRUE(keysQueued) << "the keys reached this thread";
-  EXPECT_EQ(ranBeforeKeys, 0) << "tasks ran while keys waited";
+  EXPECT_EQ(ranBeforeThem, 0) << "tasks ran while keys or painting waited";
 }
 
 TEST(Win32, ComboBoxKeepsEntriesAsGiven) {
