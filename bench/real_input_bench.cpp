@@ -1,11 +1,9 @@
 // corvane_real_input_bench LABEL WORK_FOLDER BUSY_COMMAND PROGRAM [ARGUMENTS...]
-// Starts PROGRAM, a Corvane beside the recording reader library, in
-// WORK_FOLDER with the library's STORM port preselected, and drives it as an
-// operator would, through XTEST on $DISPLAY: Alt+S starts a storm, and Alt+S
-// or a click on Stop ends it, timed until TvxStop shows in calls.log; then
-// the same with BUSY_COMMAND, a compile job, running beside. Prints its rows
-// (figure_table.h). Every wait has a deadline, so a hung program fails the
-// rows rather than the run.
+// Runs PROGRAM, a Corvane beside the recording reader library, in WORK_FOLDER
+// with the STORM port preselected, and drives it through XTEST on $DISPLAY as
+// an operator would: Alt+S starts a storm, Alt+S or a click on Stop ends it,
+// timed until TvxStop shows in calls.log; then again with BUSY_COMMAND running
+// beside. Prints its rows; every wait has a deadline, so a hang fails the rows.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -45,9 +43,7 @@ constexpr auto kWindowDeadline = 60s;  // Wine's first start in a fresh prefix t
 constexpr double kGoalMs = 100;
 constexpr double kGoalMemoryRatio = 1.05;
 
-struct Failure : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
+using Failure = std::runtime_error;
 
 // Wakes as soon as a file in the work folder changes, so that it returns
 // within a fraction of a millisecond of calls.log showing `done`, without
@@ -156,6 +152,8 @@ class Program {
     return pid > 0 ? pid : throw Failure("the window names no process");
   }
 
+  // As the operator closes it, so that Wine's helper processes, started with
+  // it, stay for the prefix's next program.
   void Close() {
     const Atom protocols = XInternAtom(m_display, "WM_PROTOCOLS", False);
     XEvent event{.xclient = {ClientMessage, 0, False, m_display, m_window, protocols, 32, {}}};
@@ -238,12 +236,9 @@ FigureRow StopRow(Program& program, void (Program::*input)(), const std::string&
   std::fprintf(stderr, "%s (ms): min %.1f, median %.1f, max %.1f\n", what.c_str(),
                Percentile(ms, 1), Median(ms), Percentile(ms, 100));
   const double p99 = Percentile(ms, 99);
-  return {what + ", p99 of " + std::to_string(kTries) + " (ms)",
-          Fixed(p99, 1),
-          "-",
-          "-",
-          goal ? "<= 100 ms" : "-",
-          goal ? std::optional(p99 <= kGoalMs) : std::nullopt};
+  const std::string figure = what + ", p99 of " + std::to_string(kTries) + " (ms)";
+  if (!goal) return {figure, Fixed(p99, 1), "-", "-", "-", std::nullopt};
+  return {figure, Fixed(p99, 1), "-", "-", "<= 100 ms", p99 <= kGoalMs};
 }
 
 }  // namespace
