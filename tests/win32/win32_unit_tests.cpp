@@ -86,7 +86,7 @@ TEST(Win32, DispatcherLetsInputAndPaintingGoFirst) {
   constexpr int kTasks = 50;
   int ran = 0, ranBeforeThem = 0;
   bool keysQueued = false;
-  Label& status = window.Controls().Get<Label>(L"Label5");
+  TextBox& batch = window.Controls().Get<TextBox>(L"Text1");
   std::thread([&] {
     for (int index = 0; index < kTasks; ++index) {
       window.Dispatcher()->Post([&, index] {
@@ -97,7 +97,7 @@ TEST(Win32, DispatcherLetsInputAndPaintingGoFirst) {
         } else if (waiting(QS_KEY | QS_PAINT)) {
           ++ranBeforeThem;
         }
-        status.SetCaption(std::to_wstring(index));
+        batch.SetText(std::to_wstring(index));
       });
     }
   }).join();
