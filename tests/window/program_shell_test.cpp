@@ -134,6 +134,7 @@ TEST(ProgramShell, FailuresAfterTheLoopAndUnknownOnesAreReportedToo) {
   EXPECT_EQ(program.Run(), kExitFatal);
   EXPECT_THAT(program.errors, HasSubstr("TvxUninitialize"));
   EXPECT_EQ(program.form.msgBox.shown.size(), 1u);
+  EXPECT_THAT(program.events, ElementsAre(L"Show", L"Close")) << "no Quit once the loop is over";
   EXPECT_EQ(ProgramShell::Describe(std::make_exception_ptr(42)), L"Errore sconosciuto");
 }
 
