@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcutEvent>
 
 #include "form1_layout.h"
 #include "qt_caption_fit.h"
@@ -18,6 +19,23 @@ namespace {
 // screen itself, so twips convert at the reference DPI.
 int Pixels(int twips) { return layout::TwipsToPixels(twips, layout::kReferenceDpi); }
 
+// Qt answers an access key by showing the button pressed for 100 ms before it
+// clicks it. A Windows button clicks at once, and an operator stopping a
+// reader should not wait on an animation.
+class PushButton final : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+
+ protected:
+  bool event(QEvent* event) override {
+    if (event->type() == QEvent::Shortcut && !static_cast<QShortcutEvent*>(event)->isAmbiguous()) {
+      click();
+      return true;
+    }
+    return QPushButton::event(event);
+  }
+};
+
 struct Created {
   QWidget* widget;
   std::unique_ptr<Control> control;
@@ -28,7 +46,7 @@ Created CreateControl(const layout::ControlRow& row, QWidget& window) {
   switch (row.kind) {
     case layout::Kind::PushButton: {
       // '&' in the caption makes Alt+<letter> click the button.
-      auto* button = new QPushButton(caption, &window);
+      auto* button = new PushButton(caption, &window);
       return {button, std::make_unique<QtButton>(*button)};
     }
     case layout::Kind::DropDownList: {

@@ -32,14 +32,14 @@ TEST(WindowEvents, AltSStartsWhenIdleAndStopsWhenReading) {
                        program.Find<QPushButton>("btDisattiva").isEnabled() ? '1' : '0'};
   };
 
-  // A key's click is animated: the button reports it a moment later.
+  // The key clicks at once, as on Windows: no pressed button to wait for.
   QTest::keyClick(&program.Window(), Qt::Key_S, Qt::AltModifier);
-  ASSERT_TRUE(testing::WaitUntil([&] { return calls(L"TvxStartCallBack(USB)") == 1; }));
+  EXPECT_EQ(calls(L"TvxStartCallBack(USB)"), 1);
   EXPECT_EQ(calls(L"TvxStop(5)"), 0);
   EXPECT_EQ(enabled(), "01");
 
   QTest::keyClick(&program.Window(), Qt::Key_S, Qt::AltModifier);
-  ASSERT_TRUE(testing::WaitUntil([&] { return calls(L"TvxStop(5)") == 1; }));
+  EXPECT_EQ(calls(L"TvxStop(5)"), 1);
   EXPECT_EQ(enabled(), "10");
   EXPECT_EQ(program.Find<QLabel>("Label5").text(), QStringLiteral("Disabilitato"));
   EXPECT_EQ(calls(L"TvxStartCallBack(USB)"), 1);
