@@ -34,17 +34,10 @@ TEST(TextRules, MidTakesOneBasedRangesAndNeverReadsPastTheText) {
     int64_t start, count;
     const wchar_t* expected;
   } cases[] = {
-      {L"abcdef", 2, 3, L"bcd"},
-      {L"12345", 4, 10, L"45"},
-      {L"123", 4, 10, L""},
-      {L"123", 3, 10, L"3"},
-      {L"", 1, 3, L""},
-      {L"abc", 1, 0, L""},
-      {L"abc", 1, -1, L""},
-      {L"abc", 0, 2, L""},
-      {L"abc", -5, 2, L""},
-      {L"abc", 1, INT64_MAX, L"abc"},
-      {L"abc", INT64_MAX, 1, L""},
+      {L"abcdef", 2, 3, L"bcd"}, {L"abc", 2, 1, L"b"},           {L"12345", 4, 10, L"45"},
+      {L"123", 4, 10, L""},      {L"123", 3, 10, L"3"},          {L"", 1, 3, L""},
+      {L"abc", 1, 0, L""},       {L"abc", 1, -1, L""},           {L"abc", 0, 2, L""},
+      {L"abc", -5, 2, L""},      {L"abc", 1, INT64_MAX, L"abc"}, {L"abc", INT64_MAX, 1, L""},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Characters(c.text, c.start, c.count), c.expected)
