@@ -57,6 +57,22 @@ TEST_F(ReaderCallBackTest, OnTheUiThreadCallsThroughFromOthersDeliversThereInOrd
   }
 }
 
+// One delivery is scheduled at a time: a notification that comes while one
+// is delivered joins the queue rather than posting another, or the posts
+// would multiply in a storm.
+TEST(ReaderCallBack, OneDeliveryIsScheduledAtATime) {
+  int delivered = 0;
+  ScriptedDoor door([&](const Notification&) {
+    if (delivered++ == 0) std::thread([] { ReaderCallBack(1, TVX_EVENT_CARD, 0, 0); }).join();
+  });
+  std::thread([] {
+    ReaderCallBack(1, TVX_EVENT_BAD_READ, 0, 0);
+    ReaderCallBack(1, TVX_EVENT_READING, 0, 0);
+  }).join();
+  EXPECT_EQ(door.dispatcher->Drain(), 3);
+  EXPECT_EQ(delivered, 3);
+}
+
 // The window closes while a notification waits, or no front end is there to
 // deliver: nothing arrives, and the library is never kept waiting.
 TEST_F(ReaderCallBackTest, WithoutAWindowOrADispatcherNothingIsDelivered) {

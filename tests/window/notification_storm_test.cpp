@@ -97,19 +97,29 @@ TEST(NotificationStorm, MergedQueueEndsWhereTheFullSequenceEnds) {
 // What the library said before the click shows, then Stop's status, and
 // nothing afterwards.
 TEST(NotificationStorm, StopShowsWhatWaitedBeforeItsOwnStatus) {
-  for (const int32_t event : {TVX_EVENT_CARD, TVX_EVENT_ERROR}) {
-    SCOPED_TRACE(event);
+  const Journal card{L"Text1.Text=010", L"Text2.Text=1234567890", L"Label5.Caption=Lettura OK"};
+  const Journal error{L"MsgBox Porta persa"};
+  Journal errorThenCard = error;
+  errorThenCard.insert(errorThenCard.end(), card.begin(), card.end());
+  const struct {
+    std::vector<int32_t> waiting;
+    bool loopWhileBoxUp;  // the box's own loop runs the delivery scheduled meanwhile
+    Journal shown;
+  } cases[] = {{{TVX_EVENT_CARD}, false, card},
+               {{TVX_EVENT_ERROR}, false, error},
+               {{TVX_EVENT_ERROR, TVX_EVENT_CARD}, true, errorThenCard}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.waiting.size() + c.loopWhileBoxUp);
     DoorWindow door(true);
-    std::thread([event] { ReaderCallBack(9, event, 1, 2); }).join();
+    std::thread([&c] {
+      for (const int32_t event : c.waiting) ReaderCallBack(9, event, 1, 2);
+    }).join();
+    if (c.loopWhileBoxUp)
+      door.form.msgBox.whileShown = [&](auto&) { door.door.dispatcher->Drain(); };
     door.form.journal.clear();
     door.window.btDisattiva_Click();
     door.door.dispatcher->Drain();
-    const std::vector<std::wstring> shown =
-        event == TVX_EVENT_CARD
-            ? std::vector<std::wstring>{L"Text1.Text=010", L"Text2.Text=1234567890",
-                                        L"Label5.Caption=Lettura OK"}
-            : std::vector<std::wstring>{L"MsgBox Porta persa"};
-    Journal expected(shown);
+    Journal expected = c.shown;
     for (const wchar_t* change : {L"Label5.Caption=Disabilitato", L"btAttiva.Enabled=true",
                                   L"btDisattiva.Enabled=false", L"cbCom.Enabled=true"}) {
       expected.push_back(change);
@@ -139,7 +149,8 @@ TEST(NotificationQueue, AtTheCapStatusesGoBeforeCardsAndErrors) {
   // the oldest.
   NotificationQueue full;
   for (int32_t reader = 0; reader < kCap; ++reader) full.Push({reader, TVX_EVENT_CARD, 0, 0}, 0);
-  full.Push({kCap, TVX_EVENT_READING, 0, 0}, 0);
+  full.Unschedule();
+  EXPECT_FALSE(full.Push({kCap, TVX_EVENT_READING, 0, 0}, 0)) << "dropped, it schedules nothing";
   full.Push({kCap + 1, TVX_EVENT_ERROR, 0, 0}, 0);
   EXPECT_EQ(full.Pop(more)->HReader, 1);
   EXPECT_EQ(full.Size(), NotificationQueue::kCapacity - 1);
