@@ -1,9 +1,7 @@
 // The notification door: whatever thread the library calls on, the window is
 // reached on the UI thread only, and a Stop on the UI thread never waits on it.
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <thread>
 #include <vector>
