@@ -28,8 +28,8 @@ std::size_t OpenDescriptorCount() {
   return EntriesIn("/proc/self/fd") - 1;
 }
 
-std::size_t ResidentBytes() {
-  std::ifstream statm("/proc/self/statm");
+std::size_t ResidentBytes(const std::string& process) {
+  std::ifstream statm("/proc/" + process + "/statm");
   std::size_t sizePages = 0;
   std::size_t residentPages = 0;
   statm >> sizePages >> residentPages;

@@ -1,15 +1,17 @@
-// What this process holds right now, read from the kernel.
+// What this process (or another, by pid) holds right now, read from the kernel.
 #pragma once
 
 #include <chrono>
 #include <cstddef>
 #include <map>
+#include <string>
 
 namespace corvane::bench {
 
 std::size_t ThreadCount();
 std::size_t OpenDescriptorCount();
-std::size_t ResidentBytes();
+// `process` is a pid, or "self".
+std::size_t ResidentBytes(const std::string& process = "self");
 // User plus system CPU time of the whole process, every thread included.
 std::chrono::microseconds ProcessCpuTime();
 // User plus system CPU time of the calling thread.

@@ -26,6 +26,7 @@
 
 #include "figure_table.h"
 #include "form1_layout.h"
+#include "process_counters.h"
 #include "sample_stats.h"
 
 namespace {
@@ -72,11 +73,7 @@ int Calls(const std::string& line) {
 }
 
 double ResidentMb(pid_t pid) {
-  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-  for (std::string key; status >> key;) {
-    if (double kb = 0; key == "VmRSS:" && status >> kb) return kb / 1024;
-  }
-  throw Failure("no resident memory for process " + std::to_string(pid));
+  return static_cast<double>(ResidentBytes(std::to_string(pid))) / (1024 * 1024);
 }
 
 // A command in a process group of its own, ended with all it started unless it ended first.

@@ -43,6 +43,7 @@ void SetUiDispatcher(std::shared_ptr<UiDispatcher> dispatcher);
 // thread only; a notification that finds no window there is dropped.
 void SetNotificationTarget(NotificationTarget* target);
 
+// The two halves of StopReading, below.
 void DeliverQueuedNotifications();
 void DiscardQueuedNotifications();
 

@@ -63,10 +63,10 @@ int32_t Offer(const char* entryPoint, const char* text, char* buffer, int32_t* l
   return Record(entryPoint, Answer(text, buffer, length));
 }
 
+// One thread notifies cards, the other statuses.
 void Storm(TvxNotify notify, int32_t thread) {
-  for (int32_t count = thread; g_storming; count += kStormThreads) {
-    notify(kNotifyingHandle, count % 2 == 0 ? TVX_EVENT_CARD : TVX_EVENT_READING, count, count);
-  }
+  const int32_t event = thread == 0 ? TVX_EVENT_CARD : TVX_EVENT_READING;
+  for (int32_t count = 0; g_storming; ++count) notify(kNotifyingHandle, event, count, count);
 }
 
 void EndStorm() {
@@ -82,22 +82,6 @@ BOOL CALLBACK CloseIfVisible(HWND window, LPARAM) {
   return FALSE;
 }
 #endif
-
-// The caller's visible top-level window, closed as the operator would close
-// it; sent, so that it comes before anything the program has posted.
-void CloseCallersWindow([[maybe_unused]] unsigned long callerThread) {
-#if defined(_WIN32)
-  EnumThreadWindows(callerThread, CloseIfVisible, 0);
-#endif
-}
-
-unsigned long CurrentThread() {
-#if defined(_WIN32)
-  return GetCurrentThreadId();
-#else
-  return 0;
-#endif
-}
 
 }  // namespace
 
@@ -134,9 +118,16 @@ TVX_EXPORT int32_t TVX_CALL TvxStartCallBack(const char* port, TvxNotify notify,
       g_storm.emplace_back(Storm, notify, thread);
     }
   } else if (std::strcmp(port, "CLOSE") == 0) {
-    std::thread([notify, caller = CurrentThread()] {
+#if defined(_WIN32)
+    const DWORD caller = GetCurrentThreadId();
+#endif
+    std::thread([&] {
       notify(kStartedHandle, TVX_EVENT_ERROR, 0, 0);
-      CloseCallersWindow(caller);
+#if defined(_WIN32)
+      // The caller's window closed as the operator would close it; sent from
+      // this thread, so that it comes before anything the program has posted.
+      EnumThreadWindows(caller, CloseIfVisible, 0);
+#endif
     }).join();
   }
   return kStartedHandle;
