@@ -16,8 +16,7 @@ plugins=$top/build/default/tests/qt/plugins
 # caller's desktop.
 if [[ ${1:-} != --inside-xvfb ]]; then
   if [[ $# -eq 0 ]]; then
-    (cd "$top" && scripts/install-deps.sh test && cmake --preset default >/dev/null &&
-      cmake --build --preset default --target corvane corvane_auto_answer)
+    (cd "$top" && scripts/install-deps.sh test && cmake --workflow --preset screenshot >/dev/null)
     set -- "$top/build/default/bin/corvane" "$top/docs/window.png"
   fi
   [[ -f $plugins/generic/libcorvane_auto_answer.so ]] ||
@@ -72,7 +71,7 @@ kill -TERM "$pid"
 status=0
 wait "$pid" || status=$?
 pid=
-((status == 128 + 15)) || fail "ended by SIGTERM with status $status"
+[[ $(kill -l "$status") == TERM ]] || fail "ended by SIGTERM with status $status"
 mkdir -p "$(dirname "$picture")"
 mv "$work/window.png" "$picture"
 echo "screenshot: ${state#*; } -> $picture"

@@ -4,7 +4,8 @@
 # UndefinedBehaviorSanitizer, the threading tests under ThreadSanitizer, and
 # the Windows builds, both word sizes under Wine (the 32-bit ones skipped where
 # the kernel runs no 32-bit programs). Then it makes the packages and checks
-# each as an operator meets it, and retakes the README's picture.
+# each as an operator meets it, retakes the README's picture, and fuzzes.
+# Each build is a workflow preset of CMakePresets.json.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,23 +13,9 @@ scripts/install-deps.sh test
 
 step() { printf '\n=== %s ===\n' "$*"; }
 
-for preset in default asan; do
+for preset in default asan tsan mingw-x86_64 mingw-i686; do
   step "$preset: build and test"
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset"
-  ctest --preset "$preset" --timeout 300
-done
-
-step "tsan: threading tests"
-cmake --preset tsan >/dev/null
-cmake --build --preset tsan --target binding_tests tavrix_tests window_tests
-ctest --preset tsan --timeout 300 -R '^(ReaderCallBack|Tavrix|Notification(Storm|Queue))'
-
-for preset in mingw-x86_64 mingw-i686; do
-  step "$preset: build and test"
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset"
-  ctest --preset "$preset" --timeout 300
+  cmake --workflow --preset "$preset"
 done
 
 step "packages: made, unpacked and run, and judged by Debian's tools"
@@ -42,14 +29,8 @@ done
 step "README picture: the real window after a SIM badge"
 scripts/screenshot.sh
 
-# ---------------------------------------------------------------------------
-# Fuzzing and the leak check (bench/ and fuzz/).
-# ---------------------------------------------------------------------------
-
 step "fuzz: replay each corpus, then fuzz each target for 60 s"
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz
-ctest --test-dir build/fuzz/fuzz --output-on-failure
+cmake --workflow --preset fuzz
 mkdir -p build/fuzz/findings
 for target in frame_decoder; do
   # New inputs go to a scratch folder; the kept corpus changes only by hand,
@@ -65,12 +46,3 @@ for target in frame_decoder; do
   tail -n 2 "$log"
   rm -rf "$scratch"
 done
-
-step "valgrind: leak check of a full start, read, stop, close"
-cmake --preset bench >/dev/null
-cmake --build --preset bench --target corvane_leak_check
-# Definite and indirect losses fail the run; memory Qt and fontconfig keep
-# reachable until exit is not a leak and is not reported.
-QT_QPA_PLATFORM=offscreen valgrind --quiet --leak-check=full \
-  --show-leak-kinds=definite,indirect --errors-for-leak-kinds=definite,indirect \
-  --error-exitcode=9 build/bench/bin/corvane_leak_check

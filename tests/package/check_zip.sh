@@ -11,6 +11,7 @@ arch=$2
 driver=$(realpath "$3")
 top=$(cd "$(dirname "$0")/../.." && pwd)
 wine=$top/tests/win32/wine.sh
+source "$top/tests/support/exit_codes.sh"
 # Wine's prefix is kept, so later runs skip making it.
 state=$top/build/package-wine-$arch
 scratch=$(mktemp -d)
@@ -18,7 +19,7 @@ trap '"$wine" "$arch" "$state" stop >/dev/null; rm -rf "$scratch"' EXIT
 
 status=0
 "$wine" "$arch" "$state" start || status=$?
-((status == 77)) && { echo "check_zip: $(basename "$zip") skipped"; exit 0; }
+((status == CORVANE_TEST_SKIPPED)) && { echo "check_zip: $(basename "$zip") skipped"; exit 0; }
 ((status == 0)) || exit "$status"
 (cd "$scratch" && cmake -E tar xf "$zip")
 exe=$(find "$scratch" -name Corvane.exe)

@@ -2,10 +2,11 @@
 // screen and through messages the system carries across processes; one
 // scenario per run:
 //   corvane_window_driver PATH\TO\Corvane.exe --gtest_filter=Scenario.NAME
-// Exit code 0: passed; 1: failed; 77: skipped (what it needs is missing).
+// Exit code 0: passed; 1: failed; CORVANE_TEST_SKIPPED: skipped (what it needs is missing).
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -294,9 +295,10 @@ int wmain(int argc, wchar_t** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (argc != 2) {
     std::puts("usage: corvane_window_driver PATH\\TO\\Corvane.exe --gtest_filter=Scenario.NAME");
-    return 2;
+    return EXIT_FAILURE;
   }
   g_executable = argv[1];
   const int failed = RUN_ALL_TESTS();
-  return ::testing::UnitTest::GetInstance()->skipped_test_count() > 0 ? 77 : failed;
+  return ::testing::UnitTest::GetInstance()->skipped_test_count() > 0 ? CORVANE_TEST_SKIPPED
+                                                                      : failed;
 }

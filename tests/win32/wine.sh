@@ -18,7 +18,8 @@ export WINEPREFIX=$state/prefix WINEARCH=$arch WINEDEBUG=-all TMPDIR=$state/tmp
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 [ -s "$state/display" ] && export DISPLAY=":$(cat "$state/display")"
 
-skip() { echo "SKIP: $*" && exit 77; }
+source "$(dirname "$0")/../support/exit_codes.sh"
+skip() { echo "SKIP: $*" && exit "$CORVANE_TEST_SKIPPED"; }
 skip_all() { skip "$(tee "$state/skipped" <<< "$*")"; }  # this run and every later one
 fail() { echo "FAIL: $*" >&2 && exit 1; }
 reg() { "$wine" reg add "$1" /v "$2" /t "$3" /d "$4" /f >> "$log" 2>&1; }
