@@ -94,12 +94,12 @@ class WindowControls {
 
   template <typename Interface>
   auto& operator[](ControlId<Interface> id) const {
-    return *std::get<std::unique_ptr<Adapter<Interface>>>(m_adapters[id.row]);
+    return *std::get<kSlot<Interface>>(m_adapters[id.row]);
   }
 
   // The button of the table's row `row`; nullptr when the row is another kind.
   ButtonAdapter* ButtonAt(std::size_t row) const {
-    const auto* button = std::get_if<std::unique_ptr<ButtonAdapter>>(&m_adapters.at(row));
+    const auto* button = std::get_if<kSlot<Button>>(&m_adapters.at(row));
     return button != nullptr ? button->get() : nullptr;
   }
 
@@ -113,20 +113,14 @@ class WindowControls {
   }
 
  private:
+  // The variant's alternative that holds a control of the interface's kind:
+  // the adapters are listed in the order of layout::Kind.
   template <typename Interface>
-  using Adapter =
-      std::conditional_t<std::is_same_v<Interface, Button>, ButtonAdapter,
-                         std::conditional_t<std::is_same_v<Interface, ComboBox>, ComboBoxAdapter,
-                                            std::conditional_t<std::is_same_v<Interface, Label>,
-                                                               LabelAdapter, TextBoxAdapter>>>;
-  static_assert(std::is_base_of_v<Button, ButtonAdapter> &&
-                std::is_base_of_v<ComboBox, ComboBoxAdapter> &&
-                std::is_base_of_v<Label, LabelAdapter> &&
-                std::is_base_of_v<TextBox, TextBoxAdapter>);
+  static constexpr std::size_t kSlot = static_cast<std::size_t>(KindOf<Interface>::value);
 
   template <typename Interface, typename Made>
   void Put(std::size_t row, Made made) {
-    m_adapters[row].template emplace<std::unique_ptr<Adapter<Interface>>>(std::move(made));
+    m_adapters[row].template emplace<kSlot<Interface>>(std::move(made));
   }
 
   std::array<std::variant<std::unique_ptr<ButtonAdapter>, std::unique_ptr<ComboBoxAdapter>,
