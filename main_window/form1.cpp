@@ -28,14 +28,14 @@ constexpr int32_t kLongestPortList = 65536;
 
 }  // namespace
 
-Form1::Form1(const ControlSet& controls, MsgBox& msgBox, ReaderLibrary& library,
+Form1::Form1(const Form1Controls& controls, MsgBox& msgBox, ReaderLibrary& library,
              TvxNotify readerCallBack)
-    : btDisattiva(controls.Get<Button>(L"btDisattiva")),
-      btAttiva(controls.Get<Button>(L"btAttiva")),
-      cbCom(controls.Get<ComboBox>(L"cbCom")),
-      Label5(controls.Get<Label>(L"Label5")),
-      Text1(controls.Get<TextBox>(L"Text1")),
-      Text2(controls.Get<TextBox>(L"Text2")),
+    : btDisattiva(controls.btDisattiva),
+      btAttiva(controls.btAttiva),
+      cbCom(controls.cbCom),
+      Label5(controls.Label5),
+      Text1(controls.Text1),
+      Text2(controls.Text2),
       m_msgBox(msgBox),
       m_library(library),
       m_readerCallBack(readerCallBack) {}

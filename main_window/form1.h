@@ -16,10 +16,10 @@ namespace corvane {
 
 class Form1 final {
  public:
-  // `controls` holds every control of the layout table and must outlive the
-  // window; `readerCallBack` is the notification function handed to the
-  // library at Start (the program passes ReaderCallBack).
-  Form1(const ControlSet& controls, MsgBox& msgBox, ReaderLibrary& library,
+  // The controls must outlive the window; `readerCallBack` is the
+  // notification function handed to the library at Start (the program passes
+  // ReaderCallBack).
+  Form1(const Form1Controls& controls, MsgBox& msgBox, ReaderLibrary& library,
         TvxNotify readerCallBack = &ReaderCallBack);
   Form1(const Form1&) = delete;
   Form1& operator=(const Form1&) = delete;

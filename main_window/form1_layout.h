@@ -1,7 +1,7 @@
 // How Form1 looks: captions, positions and sizes in twips, tab order and the
 // initial state of each control. This table is the one list of the window's
-// controls: both front ends create and bind their controls from it, and so do
-// the tests' fakes.
+// controls: every toolkit, the tests' fakes too, makes its controls from it
+// through WindowControls (window_controls.h).
 #pragma once
 
 #include <array>

@@ -15,9 +15,8 @@ class FrontEnd {
  public:
   virtual ~FrontEnd() = default;
 
-  // Every control of the layout table, created with the window, which stays
-  // hidden until Show.
-  virtual ControlSet& Controls() = 0;
+  // Form1's controls, created with the window, which stays hidden until Show.
+  virtual Form1Controls Controls() = 0;
   virtual MsgBox& Messages() = 0;
   // Runs work on the UI thread; it refuses work once the window has closed.
   virtual std::shared_ptr<UiDispatcher> Dispatcher() = 0;

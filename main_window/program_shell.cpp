@@ -17,13 +17,9 @@ ProgramShell::ProgramShell(FrontEnd& frontEnd, ReaderLibrary& library)
     : m_frontEnd(frontEnd),
       m_library(library),
       m_form(frontEnd.Controls(), frontEnd.Messages(), library) {
-  const ControlSet& controls = m_frontEnd.Controls();
-  controls.Get<Button>(L"btAttiva").SetClickHandler([this] {
-    Guarded([this] { m_form.btAttiva_Click(); });
-  });
-  controls.Get<Button>(L"btDisattiva").SetClickHandler([this] {
-    Guarded([this] { m_form.btDisattiva_Click(); });
-  });
+  const Form1Controls controls = m_frontEnd.Controls();
+  controls.btAttiva.SetClickHandler([this] { Guarded([this] { m_form.btAttiva_Click(); }); });
+  controls.btDisattiva.SetClickHandler([this] { Guarded([this] { m_form.btDisattiva_Click(); }); });
   SetUiDispatcher(m_frontEnd.Dispatcher());
   SetNotificationTarget(this);
 }

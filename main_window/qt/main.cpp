@@ -5,7 +5,7 @@
 #include "form1_layout.h"
 #include "module1.h"
 #include "program_shell.h"
-#include "qt_front_end.h"
+#include "toolkit_front_end.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

@@ -3,7 +3,7 @@
 
 #include "module1.h"
 #include "program_shell.h"
-#include "win32_front_end.h"
+#include "toolkit_front_end.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   try {

@@ -17,9 +17,10 @@
 #include <thread>
 #include <vector>
 
-#include "qt_controls.h"
+#include "control_adapters.h"
+#include "msg_box.h"
 #include "qt_test_support.h"
-#include "qt_ui_dispatcher.h"
+#include "ui_dispatcher.h"
 
 namespace corvane::qt {
 namespace {

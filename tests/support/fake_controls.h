@@ -10,6 +10,7 @@
 
 #include "controls.h"
 #include "form1_layout.h"
+#include "window_controls.h"
 
 namespace corvane::testing {
 
@@ -93,35 +94,28 @@ struct FakeMsgBox final : MsgBox {
   std::function<void(const std::wstring& text)> whileShown;
 };
 
+// Makes the fakes, as a toolkit makes its adapters.
+struct FakeMaker {
+  using ControlRow = layout::ControlRow;
+  auto MakeButton(const ControlRow& row) { return std::make_unique<FakeButton>(row, journal); }
+  auto MakeComboBox(const ControlRow& row) { return std::make_unique<FakeComboBox>(row, journal); }
+  auto MakeLabel(const ControlRow& row) { return std::make_unique<FakeLabel>(row, journal); }
+  auto MakeTextBox(const ControlRow& row) { return std::make_unique<FakeTextBox>(row, journal); }
+  Journal& journal;
+};
+
 // The whole window's worth of fake controls, in their initial state.
 struct FakeForm {
   Journal journal;
-  ControlSet controls = Build(journal);
+  WindowControls<FakeButton, FakeComboBox, FakeLabel, FakeTextBox> controls{FakeMaker{journal}};
   FakeMsgBox msgBox{journal};
   // The controls Form1 changes, for the tests to read.
-  FakeButton& btDisattiva = controls.Get<FakeButton>(L"btDisattiva");
-  FakeButton& btAttiva = controls.Get<FakeButton>(L"btAttiva");
-  FakeComboBox& cbCom = controls.Get<FakeComboBox>(L"cbCom");
-  FakeLabel& Label5 = controls.Get<FakeLabel>(L"Label5");
-  FakeTextBox& Text1 = controls.Get<FakeTextBox>(L"Text1");
-  FakeTextBox& Text2 = controls.Get<FakeTextBox>(L"Text2");
-
- private:
-  static ControlSet Build(Journal& journal) {
-    ControlSet controls;
-    for (const layout::ControlRow& row : layout::kControls) {
-      if (row.kind == layout::Kind::PushButton) {
-        controls.Add(std::make_unique<FakeButton>(row, journal));
-      } else if (row.kind == layout::Kind::DropDownList) {
-        controls.Add(std::make_unique<FakeComboBox>(row, journal));
-      } else if (row.kind == layout::Kind::Label) {
-        controls.Add(std::make_unique<FakeLabel>(row, journal));
-      } else {
-        controls.Add(std::make_unique<FakeTextBox>(row, journal));
-      }
-    }
-    return controls;
-  }
+  FakeButton& btDisattiva = controls[control::btDisattiva];
+  FakeButton& btAttiva = controls[control::btAttiva];
+  FakeComboBox& cbCom = controls[control::cbCom];
+  FakeLabel& Label5 = controls[control::Label5];
+  FakeTextBox& Text1 = controls[control::Text1];
+  FakeTextBox& Text2 = controls[control::Text2];
 };
 
 }  // namespace corvane::testing

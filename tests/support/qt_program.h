@@ -11,7 +11,7 @@
 #include <string>
 
 #include "program_shell.h"
-#include "qt_front_end.h"
+#include "toolkit_front_end.h"
 
 namespace corvane::testing {
 
@@ -24,7 +24,7 @@ class RecordingMsgBox final : public MsgBox {
 // The Qt front end with its message box swapped for a recording one.
 class RecordingFrontEnd final : public FrontEnd {
  public:
-  ControlSet& Controls() override { return m_qt.Controls(); }
+  Form1Controls Controls() override { return m_qt.Controls(); }
   MsgBox& Messages() override { return messages; }
   std::shared_ptr<UiDispatcher> Dispatcher() override { return m_qt.Dispatcher(); }
   void Show() override { m_qt.Show(); }

@@ -14,7 +14,7 @@
 
 #include "expected_layout.h"
 #include "pump_until.h"
-#include "win32_front_end.h"
+#include "toolkit_front_end.h"
 
 namespace corvane::win32 {
 namespace {
@@ -86,7 +86,7 @@ TEST(Win32, DispatcherLetsInputAndPaintingGoFirst) {
   constexpr int kTasks = 50;
   int ran = 0, ranBeforeThem = 0;
   bool keysQueued = false;
-  TextBox& batch = window.Controls().Get<TextBox>(L"Text1");
+  TextBox& batch = window.Controls().Text1;
   std::thread([&] {
     for (int index = 0; index < kTasks; ++index) {
       window.Dispatcher()->Post([&, index] {
@@ -108,7 +108,7 @@ TEST(Win32, DispatcherLetsInputAndPaintingGoFirst) {
 
 TEST(Win32, ComboBoxKeepsEntriesAsGiven) {
   Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
-  ComboBox& combo = window.Controls().Get<ComboBox>(L"cbCom");
+  ComboBox& combo = window.Controls().cbCom;
   EXPECT_EQ(combo.Count(), static_cast<int>(layout::kInitialPortEntries.size()));
   EXPECT_EQ(combo.Text(), L"") << "none selected at first";
   combo.Clear();
@@ -206,9 +206,9 @@ TEST(Win32, DisablingTheFocusedButtonMovesTheFocusOn) {
   SetForegroundWindow(window.Handle());
   SetFocus(start);
   EXPECT_EQ(GetFocus(), start) << "Start has the focus";
-  window.Controls().Get<Button>(L"btAttiva").SetEnabled(false);
+  window.Controls().btAttiva.SetEnabled(false);
   EXPECT_EQ(GetFocus(), ControlHandle(window.Handle(), "cbCom")) << "on to the next tab stop";
-  window.Controls().Get<ComboBox>(L"cbCom").SetEnabled(false);
+  window.Controls().cbCom.SetEnabled(false);
   EXPECT_EQ(GetFocus(), ControlHandle(window.Handle(), "Text1")) << "and on to Text1";
 }
 

@@ -14,7 +14,7 @@
 
 #include "frames.h"
 #include "pump_until.h"
-#include "win32_front_end.h"
+#include "toolkit_front_end.h"
 
 namespace {
 

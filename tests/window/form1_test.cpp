@@ -21,7 +21,7 @@ int32_t TVX_CALL SomeNotify(int32_t, int32_t, int32_t, int32_t) { return 0; }
 struct TestWindow {
   FakeForm form;
   FakeReaderLibrary library;
-  Form1 window{form.controls, form.msgBox, library, &SomeNotify};
+  Form1 window{form.controls.ForForm1(), form.msgBox, library, &SomeNotify};
 
   // Loaded with the given port list, its calls and changes forgotten.
   explicit TestWindow(std::wstring ports = L"USB,COM1,SIM") {

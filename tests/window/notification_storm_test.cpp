@@ -45,7 +45,7 @@ struct DoorWindow {
 
   FakeForm form;
   FakeReaderLibrary library;
-  Form1 window{form.controls, form.msgBox, library};
+  Form1 window{form.controls.ForForm1(), form.msgBox, library};
   ScriptedDoor door{[this](const Notification& n) {
     window.CallBackBadge(n.HReader, n.Wparam, n.Lparam, n.UserData);
   }};

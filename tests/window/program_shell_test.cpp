@@ -37,7 +37,7 @@ struct Program final : FrontEnd {
   }
   static void Badge() { ReaderCallBack(5, TVX_EVENT_CARD, 0, 0); }
 
-  ControlSet& Controls() override { return form.controls; }
+  Form1Controls Controls() override { return form.controls.ForForm1(); }
   MsgBox& Messages() override { return form.msgBox; }
   std::shared_ptr<UiDispatcher> Dispatcher() override { return m_dispatcher; }
   void Show() override { events.push_back(L"Show"); }

@@ -9,17 +9,8 @@
 #include <utility>
 
 #include "controls.h"
-#include "form1_layout.h"
 
 namespace corvane::win32 {
-
-// The native control that stands for a kind of the layout table.
-struct NativeKind {
-  const wchar_t* windowClass;
-  DWORD style;
-  DWORD exStyle;
-};
-NativeKind NativeKindOf(layout::Kind kind);
 
 class Win32Label final : public Label {
  public:
@@ -66,28 +57,5 @@ class Win32ComboBox final : public ComboBox {
  private:
   HWND m_control = nullptr;
 };
-
-// Message boxes owned by the window once it is on screen. Before that an
-// unowned box, so that it gets a taskbar button and cannot hide behind an
-// invisible owner.
-class Win32MsgBox final : public MsgBox {
- public:
-  explicit Win32MsgBox(std::function<HWND()> window) : m_window(std::move(window)) {}
-  void Show(const std::wstring& text) override;
-
- private:
-  std::function<HWND()> m_window;
-};
-
-// Disables `control`; if it holds the keyboard focus, the focus first moves
-// to the next control that can take it, so Tab and the access keys keep
-// working.
-void DisableKeepingFocus(HWND control);
-
-// The owner a message box should have: `window` when it is visible, else none.
-HWND MessageBoxOwner(HWND window);
-
-// The one way this program shows a message: text, OK, the application title.
-void ShowMessage(HWND owner, const std::wstring& text);
 
 }  // namespace corvane::win32

@@ -6,9 +6,11 @@
 #include <memory>
 #include <optional>
 
+#include "control_adapters.h"
 #include "front_end.h"
-#include "qt_controls.h"
-#include "qt_ui_dispatcher.h"
+#include "msg_box.h"
+#include "ui_dispatcher.h"
+#include "window_controls.h"
 
 namespace corvane::qt {
 
@@ -24,7 +26,7 @@ class QtFrontEnd final : public FrontEnd {
   QtFrontEnd(const QtFrontEnd&) = delete;
   QtFrontEnd& operator=(const QtFrontEnd&) = delete;
 
-  ControlSet& Controls() override { return m_controls; }
+  Form1Controls Controls() override { return m_controls.ForForm1(); }
   MsgBox& Messages() override { return m_msgBox; }
   std::shared_ptr<UiDispatcher> Dispatcher() override { return m_dispatcher; }
   void Show() override;
@@ -37,7 +39,7 @@ class QtFrontEnd final : public FrontEnd {
 
  private:
   std::unique_ptr<QWidget> m_window = std::make_unique<QWidget>();
-  ControlSet m_controls;
+  WindowControls<QtButton, QtComboBox, QtLabel, QtTextBox> m_controls;
   QtMsgBox m_msgBox{m_window.get()};
   std::shared_ptr<QtUiDispatcher> m_dispatcher = std::make_shared<QtUiDispatcher>(*m_window);
   // A Quit that came before the loop ran: the loop ends at once with it.

@@ -1,7 +1,6 @@
-#include "win32_front_end.h"
+#include "toolkit_front_end.h"
 
 #include <stdexcept>
-#include <string_view>
 
 #include "caption_font.h"
 #include "corvane_resources.h"
@@ -15,25 +14,63 @@ constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 // How many entries the open drop-down list shows before it scrolls.
 constexpr int kDropDownVisibleEntries = 8;
 
-// The order the controls are created in, as rows of the table. The dialog
-// manager tabs through the children in creation order, so it is the table's
-// (tab) order, except that each label comes right before the control it names:
-// Windows names a control for screen readers by the text just before it.
-// Labels take no focus, so moving them leaves the tab order as it is.
-constexpr std::array<std::size_t, layout::kControls.size()> CreationOrder() {
-  std::array<std::size_t, layout::kControls.size()> order{};
-  std::size_t next = 0;
-  for (std::size_t row = 0; row < layout::kControls.size(); ++row) {
-    if (layout::kControls[row].names != nullptr) continue;  // created with its control
-    for (std::size_t label = 0; label < layout::kControls.size(); ++label) {
-      const wchar_t* named = layout::kControls[label].names;
-      if (named != nullptr && std::wstring_view(named) == layout::kControls[row].name) {
-        order[next++] = label;
-      }
-    }
-    order[next++] = row;
+// A control's child window, found by its row of the layout table.
+HWND ControlAt(HWND window, std::size_t row) {
+  return GetDlgItem(window, kFirstControlId + static_cast<int>(row));
+}
+
+// Makes each control of the table as a child window, in its initial state;
+// ApplyDpi places and sizes it.
+class Maker {
+ public:
+  Maker(HWND window, HINSTANCE instance) : m_window(window), m_instance(instance) {}
+
+  std::unique_ptr<Win32Button> MakeButton(const layout::ControlRow& row) {
+    return std::make_unique<Win32Button>(
+        Create(row, row.caption, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP));
   }
-  return order;
+  std::unique_ptr<Win32ComboBox> MakeComboBox(const layout::ControlRow& row) {
+    auto comboBox = std::make_unique<Win32ComboBox>(
+        Create(row, L"", L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP));
+    for (const wchar_t* entry : layout::kInitialPortEntries) comboBox->Append(entry);
+    return comboBox;
+  }
+  std::unique_ptr<Win32Label> MakeLabel(const layout::ControlRow& row) {
+    return std::make_unique<Win32Label>(Create(row, row.caption, L"STATIC", SS_LEFT));
+  }
+  std::unique_ptr<Win32TextBox> MakeTextBox(const layout::ControlRow& row) {
+    return std::make_unique<Win32TextBox>(
+        Create(row, row.caption, L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE));
+  }
+
+ private:
+  HWND Create(const layout::ControlRow& row, const wchar_t* caption, const wchar_t* windowClass,
+              DWORD style, DWORD exStyle = 0) const {
+    const int id = kFirstControlId + static_cast<int>(layout::IndexOf(row.name));
+    return CreateWindowExW(exStyle, windowClass, caption,
+                           WS_CHILD | WS_VISIBLE | style | (row.enabled ? 0 : WS_DISABLED), 0, 0, 0,
+                           0, m_window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           m_instance, nullptr);
+  }
+
+  HWND m_window;
+  HINSTANCE m_instance;
+};
+
+// Windows names a control for screen readers by the text just before it in
+// the order of the window's children, which is the order they were created
+// in: the table's (tab) order. So each label moves to just before the control
+// it names; labels take no focus, so the tab order stays as it is.
+void PutLabelsBeforeTheirControls(HWND window) {
+  for (std::size_t row = 0; row < layout::kControls.size(); ++row) {
+    const wchar_t* named = layout::kControls[row].names;
+    if (named == nullptr) continue;
+    const HWND label = ControlAt(window, row);
+    const HWND before = GetWindow(ControlAt(window, layout::IndexOf(named)), GW_HWNDPREV);
+    if (before == label) continue;
+    SetWindowPos(label, before != nullptr ? before : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
 }
 
 HICON LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
@@ -61,7 +98,15 @@ bool RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
 }  // namespace
 
 Win32FrontEnd::Win32FrontEnd(HINSTANCE instance, int showCommand)
-    : m_showCommand(showCommand), m_dispatcher(std::make_shared<Win32UiDispatcher>(instance)) {
+    : m_showCommand(showCommand),
+      m_dispatcher(std::make_shared<Win32UiDispatcher>(instance)),
+      m_controls(Maker(CreateForm(instance), instance)) {
+  PutLabelsBeforeTheirControls(m_window);
+  ApplyDpi(WindowDpi(m_window));
+  FitClientArea();
+}
+
+HWND Win32FrontEnd::CreateForm(HINSTANCE instance) {
   if (!RegisterWindowClass(instance, &Win32FrontEnd::WindowProc)) {
     throw std::runtime_error("the window class could not be registered");
   }
@@ -69,9 +114,7 @@ Win32FrontEnd::Win32FrontEnd(HINSTANCE instance, int showCommand)
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                              nullptr, instance, this);
   if (m_window == nullptr) throw std::runtime_error("the window could not be created");
-  CreateControls(instance);
-  ApplyDpi(WindowDpi(m_window));
-  FitClientArea();
+  return m_window;
 }
 
 Win32FrontEnd::~Win32FrontEnd() {
@@ -106,41 +149,6 @@ void Win32FrontEnd::Close() {
   if (m_window != nullptr) DestroyWindow(m_window);
 }
 
-void Win32FrontEnd::CreateControls(HINSTANCE instance) {
-  for (const std::size_t index : CreationOrder()) {
-    const layout::ControlRow& row = layout::kControls[index];
-    const NativeKind native = NativeKindOf(row.kind);
-    DWORD style = WS_CHILD | WS_VISIBLE | native.style;
-    if (!row.enabled) style |= WS_DISABLED;
-    const wchar_t* caption = row.kind == layout::Kind::DropDownList ? L"" : row.caption;
-    m_handles[index] = CreateWindowExW(
-        native.exStyle, native.windowClass, caption, style, 0, 0, 0, 0, m_window,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + static_cast<int>(index))),
-        instance, nullptr);
-  }
-  // The adapters go in table order, which is how the control set finds them.
-  for (std::size_t index = 0; index < layout::kControls.size(); ++index) {
-    const HWND handle = m_handles[index];
-    switch (layout::kControls[index].kind) {
-      case layout::Kind::PushButton:
-        m_controls.Add(std::make_unique<Win32Button>(handle));
-        break;
-      case layout::Kind::DropDownList: {
-        auto comboBox = std::make_unique<Win32ComboBox>(handle);
-        for (const wchar_t* entry : layout::kInitialPortEntries) comboBox->Append(entry);
-        m_controls.Add(std::move(comboBox));
-        break;
-      }
-      case layout::Kind::Label:
-        m_controls.Add(std::make_unique<Win32Label>(handle));
-        break;
-      case layout::Kind::TextBox:
-        m_controls.Add(std::make_unique<Win32TextBox>(handle));
-        break;
-    }
-  }
-}
-
 void Win32FrontEnd::ApplyDpi(UINT dpi) {
   m_dpi = dpi;
   const HFONT font = CreateCaptionFont(dpi);
@@ -151,11 +159,12 @@ void Win32FrontEnd::ApplyDpi(UINT dpi) {
     // A drop-down list's window height includes its open list; the closed box
     // takes its height from the font.
     if (control.kind == layout::Kind::DropDownList) height *= 1 + kDropDownVisibleEntries;
-    SetWindowPos(m_handles[index], nullptr, layout::TwipsToPixels(control.left, scale),
+    const HWND handle = ControlAt(m_window, index);
+    SetWindowPos(handle, nullptr, layout::TwipsToPixels(control.left, scale),
                  layout::TwipsToPixels(control.top, scale),
                  layout::TwipsToPixels(control.width, scale), height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(m_handles[index], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
   // The controls hold the new font now; the old one can go.
   if (m_font != nullptr) DeleteObject(m_font);
@@ -174,10 +183,11 @@ void Win32FrontEnd::FitClientArea() {
 void Win32FrontEnd::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (HIWORD(wParam) != BN_CLICKED || lParam == 0) return;
   const auto row = static_cast<std::size_t>(LOWORD(wParam) - kFirstControlId);
-  if (row >= m_handles.size() || m_handles[row] != reinterpret_cast<HWND>(lParam)) return;
-  const auto* button =
-      dynamic_cast<const Win32Button*>(&m_controls.Get<Control>(layout::kControls[row].name));
-  if (button != nullptr) button->Click();
+  if (row >= layout::kControls.size() ||
+      ControlAt(m_window, row) != reinterpret_cast<HWND>(lParam)) {
+    return;
+  }
+  if (const Win32Button* button = m_controls.ButtonAt(row)) button->Click();
 }
 
 void Win32FrontEnd::OnActivate(WPARAM wParam) {

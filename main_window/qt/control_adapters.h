@@ -2,8 +2,6 @@
 // owned by the window's widget tree and must not outlive it.
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
 #include <functional>
 #include <string>
 
@@ -60,16 +58,6 @@ class QtComboBox final : public ComboBox {
 
  private:
   QComboBox& m_comboBox;
-};
-
-// Boxes belong to the window while it exists, and to no window after it.
-class QtMsgBox final : public MsgBox {
- public:
-  explicit QtMsgBox(QWidget* parent) : m_parent(parent) {}
-  void Show(const std::wstring& text) override;
-
- private:
-  QPointer<QWidget> m_parent;
 };
 
 }  // namespace corvane::qt

@@ -5,14 +5,14 @@
 
 #include <windows.h>
 
-#include <array>
 #include <memory>
 
+#include "control_adapters.h"
 #include "dpi_metrics.h"
-#include "form1_layout.h"
 #include "front_end.h"
-#include "win32_controls.h"
-#include "win32_ui_dispatcher.h"
+#include "msg_box.h"
+#include "ui_dispatcher.h"
+#include "window_controls.h"
 
 namespace corvane::win32 {
 
@@ -29,7 +29,7 @@ class Win32FrontEnd final : public FrontEnd {
   Win32FrontEnd(const Win32FrontEnd&) = delete;
   Win32FrontEnd& operator=(const Win32FrontEnd&) = delete;
 
-  ControlSet& Controls() override { return m_controls; }
+  Form1Controls Controls() override { return m_controls.ForForm1(); }
   MsgBox& Messages() override { return m_msgBox; }
   std::shared_ptr<UiDispatcher> Dispatcher() override { return m_dispatcher; }
   void Show() override;
@@ -43,7 +43,8 @@ class Win32FrontEnd final : public FrontEnd {
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-  void CreateControls(HINSTANCE instance);
+  // Creates the window, which the controls need as their parent.
+  HWND CreateForm(HINSTANCE instance);
   void ApplyDpi(UINT dpi);
   void FitClientArea();
   void OnCommand(WPARAM wParam, LPARAM lParam);
@@ -53,8 +54,7 @@ class Win32FrontEnd final : public FrontEnd {
   int m_showCommand;
   std::shared_ptr<Win32UiDispatcher> m_dispatcher;
   HWND m_window = nullptr;
-  std::array<HWND, layout::kControls.size()> m_handles{};
-  ControlSet m_controls;
+  WindowControls<Win32Button, Win32ComboBox, Win32Label, Win32TextBox> m_controls;
   HWND m_lastFocus = nullptr;
   HFONT m_font = nullptr;
   UINT m_dpi = kDefaultDpi;

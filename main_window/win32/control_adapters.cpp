@@ -1,23 +1,11 @@
-#include "win32_controls.h"
-
-#include "form1_layout.h"
+#include "control_adapters.h"
 
 namespace corvane::win32 {
+namespace {
 
-NativeKind NativeKindOf(layout::Kind kind) {
-  switch (kind) {
-    case layout::Kind::PushButton:
-      return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
-    case layout::Kind::DropDownList:
-      return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
-    case layout::Kind::TextBox:
-      return {L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
-    case layout::Kind::Label:
-      break;
-  }
-  return {L"STATIC", SS_LEFT, 0};
-}
-
+// Disables `control`; if it holds the keyboard focus, the focus first moves
+// to the next control that can take it, so Tab and the access keys keep
+// working.
 void DisableKeepingFocus(HWND control) {
   if (GetFocus() == control) {
     const HWND parent = GetParent(control);
@@ -27,13 +15,7 @@ void DisableKeepingFocus(HWND control) {
   EnableWindow(control, FALSE);
 }
 
-HWND MessageBoxOwner(HWND window) {
-  return window != nullptr && IsWindowVisible(window) ? window : nullptr;
-}
-
-void ShowMessage(HWND owner, const std::wstring& text) {
-  MessageBoxW(owner, text.c_str(), layout::kApplicationTitle, MB_OK);
-}
+}  // namespace
 
 void Win32Label::SetCaption(const std::wstring& caption) {
   SetWindowTextW(m_control, caption.c_str());
@@ -94,7 +76,5 @@ std::wstring Win32ComboBox::Text() const {
   const LRESULT selected = SendMessageW(m_control, CB_GETCURSEL, 0, 0);
   return selected == CB_ERR ? std::wstring() : EntryAt(static_cast<int>(selected));
 }
-
-void Win32MsgBox::Show(const std::wstring& text) { ShowMessage(MessageBoxOwner(m_window()), text); }
 
 }  // namespace corvane::win32

@@ -1,4 +1,4 @@
-#include "qt_caption_fit.h"
+#include "caption_font.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -1,4 +1,4 @@
-#include "qt_ui_dispatcher.h"
+#include "ui_dispatcher.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

@@ -1,4 +1,4 @@
-#include "qt_controls.h"
+#include "control_adapters.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <utility>
 
-#include "qt_msg_box.h"
 #include "qt_text.h"
 
 namespace corvane::qt {
@@ -57,7 +56,5 @@ std::wstring QtComboBox::Text() const {
   }
   return ToWString(m_comboBox.currentText());
 }
-
-void QtMsgBox::Show(const std::wstring& text) { ShowMessageBox(m_parent, ToQString(text)); }
 
 }  // namespace corvane::qt

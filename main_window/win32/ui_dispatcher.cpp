@@ -1,4 +1,4 @@
-#include "win32_ui_dispatcher.h"
+#include "ui_dispatcher.h"
 
 #include <memory>
 #include <utility>
