@@ -12,7 +12,6 @@ namespace corvane::qt {
 namespace {
 
 constexpr std::array kEndingSignals = {SIGTERM, SIGINT, SIGHUP};
-constexpr int kSignalExitBase = 128;
 
 // The handler only writes the signal's number into this pipe (the self-pipe
 // route): the event loop reads it and does the rest outside the handler.

@@ -2,7 +2,7 @@
 // the program, a closed terminal) end the program the way closing its window
 // does: the event loop ends, then the window and Form_Terminate, so the reader
 // library is uninitialised. The exit status is the one a shell expects of a
-// program ended by the signal, 128 + its number.
+// program ended by the signal: kSignalExitBase + its number.
 #pragma once
 
 #include <QObject>
@@ -12,6 +12,8 @@
 class QSocketNotifier;
 
 namespace corvane::qt {
+
+inline constexpr int kSignalExitBase = 128;
 
 class ExitOnSignals final : public QObject {
  public:

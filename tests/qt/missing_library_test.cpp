@@ -14,6 +14,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "exit_on_signals.h"
+
 namespace corvane::qt {
 namespace {
 
@@ -137,7 +139,7 @@ TEST(EndingSignal, EndsAsClosingTheWindowDoesWithTheShellsStatus) {
     ASSERT_TRUE(program.waitForFinished(kRunDeadlineMs));
 
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.exitCode(), 128 + signal);
+    EXPECT_EQ(program.exitCode(), kSignalExitBase + signal);
     EXPECT_EQ(Calls().filter(QStringLiteral("TvxUninitialize")).size(), 1);
     EXPECT_TRUE(Calls().filter(QStringLiteral("TvxStop")).isEmpty());
   }
