@@ -1,12 +1,18 @@
-// The machine's serial ports, as the platform knows them.
+// The machine's serial ports, as the platform knows them, and the list
+// TvxPortsAvailable gives.
 //
-// Implemented per platform: port_list_posix.cpp (device paths found through
+// Discovery is per platform: port_list_posix.cpp (device paths found through
 // /dev and sysfs), port_list_win32.cpp (COMn from the registry).
 #pragma once
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#if !defined(_WIN32)
+#include <filesystem>
+#endif
 
 namespace tavrix {
 
@@ -25,5 +31,23 @@ std::string JoinPortList(const std::vector<std::string>& ports);
 // even if a port comes or goes in between, and the ports are scanned once,
 // not twice, before the program's window first shows.
 std::string OfferedPortList(bool sizing);
+
+// Port names in the order an operator expects: ttyS2 before ttyS10. Runs of
+// digits compare by value, everything else byte by byte.
+bool NaturalLess(std::string_view left, std::string_view right);
+
+#if !defined(_WIN32)
+// The POSIX discovery's parts, open to tests.
+
+// What the kernel's "type" attribute of a tty says: nothing when it has none.
+std::optional<bool> UartTypeSaysReal(const std::filesystem::path& sysTtyDir);
+
+// Whether a ttyS port has a UART behind it.
+bool IsRealUart(const std::filesystem::path& sysTtyDir, const std::filesystem::path& device);
+
+// ttyUSB*, ttyACM* and real ttyS* character devices in `devDir`.
+std::vector<std::string> ListSerialPortsIn(const std::filesystem::path& devDir,
+                                           const std::filesystem::path& sysClassTty);
+#endif
 
 }  // namespace tavrix
