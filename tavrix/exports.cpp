@@ -38,8 +38,8 @@ TVX_EXPORT int32_t TVX_CALL TvxUninitialize(void) {
 
 TVX_EXPORT int32_t TVX_CALL TvxPortsAvailable(char* text, int32_t* length) {
   return Guarded([&] {
-    const bool sizing = text == nullptr || length == nullptr || *length <= 0;
-    return tavrix::OfferOutText(tavrix::OfferedPortList(sizing), text, length);
+    static tavrix::PortListOffer offer;
+    return offer.Offer(text, length);
   });
 }
 

@@ -1,28 +1,10 @@
 #include "port_list.h"
 
-#include <chrono>
-#include <mutex>
-#include <utility>
-
+#include "reader_output.h"
 #include "tavrix_port_names.h"
 
 namespace tavrix {
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-constexpr auto kSizedListLifetime = std::chrono::seconds(1);
-
-struct SizedList {
-  std::mutex mutex;
-  std::optional<std::string> list;  // guarded by mutex
-  Clock::time_point measuredAt;     // guarded by mutex
-};
-
-SizedList& Sized() {
-  static SizedList sized;
-  return sized;
-}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -52,17 +34,12 @@ std::string JoinPortList(const std::vector<std::string>& ports) {
   return list + ',' + kSimPort.narrow;
 }
 
-std::string OfferedPortList(bool sizing) {
-  SizedList& sized = Sized();
-  const std::lock_guard lock(sized.mutex);
-  std::optional<std::string> kept = std::exchange(sized.list, std::nullopt);
-  if (!sizing && kept && Clock::now() - sized.measuredAt < kSizedListLifetime) return *kept;
-  std::string list = JoinPortList(ListSerialPorts());
-  if (sizing) {
-    sized.list = list;
-    sized.measuredAt = Clock::now();
-  }
-  return list;
+int32_t PortListOffer::Offer(char* text, int32_t* length) {
+  const std::lock_guard lock(m_mutex);
+  if (!m_waiting) m_waiting = JoinPortList(m_scan());
+  const int32_t result = OfferOutText(*m_waiting, text, length);
+  if (result == TVX_OK) m_waiting.reset();
+  return result;
 }
 
 bool NaturalLess(std::string_view left, std::string_view right) {

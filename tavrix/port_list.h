@@ -5,9 +5,13 @@
 // /dev and sysfs), port_list_win32.cpp (COMn from the registry).
 #pragma once
 
+#include <cstdint>
+#include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #if !defined(_WIN32)
@@ -25,12 +29,24 @@ std::optional<std::string> FirstUsbSerialPort();
 // The list TvxPortsAvailable gives: "USB", the machine's ports, "SIM".
 std::string JoinPortList(const std::vector<std::string>& ports);
 
-// The joined list for one TvxPortsAvailable call. A caller sizes its buffer
-// with one call (`sizing`) and fills it with the next; the list measured for
-// the first is kept for a second that comes within a second, so the two agree
-// even if a port comes or goes in between, and the ports are scanned once,
-// not twice, before the program's window first shows.
-std::string OfferedPortList(bool sizing);
+// What TvxPortsAvailable offers. A caller sizes its buffer with one call and
+// fills it with the next: a list that a call did not take whole waits for the
+// next call, so the two agree however long apart they come and whatever is
+// plugged in between, and the ports are scanned once, not twice, before the
+// program's window first shows.
+class PortListOffer {
+ public:
+  using Scan = std::function<std::vector<std::string>()>;
+  explicit PortListOffer(Scan scan = ListSerialPorts) : m_scan(std::move(scan)) {}
+
+  // OfferOutText of the waiting list, or of a fresh one when none waits.
+  int32_t Offer(char* text, int32_t* length);
+
+ private:
+  const Scan m_scan;
+  std::mutex m_mutex;
+  std::optional<std::string> m_waiting;  // guarded by m_mutex
+};
 
 // Port names in the order an operator expects: ttyS2 before ttyS10. Runs of
 // digits compare by value, everything else byte by byte.

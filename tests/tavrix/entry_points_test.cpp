@@ -131,6 +131,28 @@ TEST(SimReader, BadgesComeAndGoWithABadReadRoundAfterRound) {
   EXPECT_NE(cards.front(), cards.at(1));
 }
 
+// A port plugged in between the sizing call and the filling call, however
+// long apart: both answer with the list the sizing call measured, whether it
+// sized with 0, as the window does, or with a guess too small. The list goes
+// out once; the next call scans again.
+TEST(PortListOffer, SizingAndFillingAgreeWhenAPortAppearsBetween) {
+  for (const int32_t sizingLength : {0, 4}) {
+    SCOPED_TRACE(sizingLength);
+    std::vector<std::string> ports = {"/dev/ttyS0"};
+    PortListOffer offer([&] { return ports; });
+    const std::string sized = JoinPortList(ports);
+    std::string text(64, ' ');
+    int32_t length = sizingLength;
+    ASSERT_EQ(offer.Offer(text.data(), &length), TVX_BUFFER_TOO_SMALL);
+    ports.push_back("/dev/ttyUSB0");
+    ASSERT_EQ(offer.Offer(text.data(), &length), TVX_OK);
+    EXPECT_EQ(text.c_str(), sized);
+    length = static_cast<int32_t>(text.size());
+    ASSERT_EQ(offer.Offer(text.data(), &length), TVX_OK);
+    EXPECT_EQ(text.c_str(), JoinPortList(ports));
+  }
+}
+
 // Copy: fixed texts, cut to fit. Offer: the port list, refused with the
 // length needed until it fits whole. Neither writes past the capacity nor
 // into a refused buffer.
