@@ -11,6 +11,7 @@
 
 #include "badge_frames.h"
 #include "pty_pair.h"
+#include "tavrix_port_names.h"
 #include "window_under_test.h"
 
 int main(int argc, char* argv[]) {
@@ -35,7 +36,7 @@ int main(int argc, char* argv[]) {
         [&] { return gaveUp || window.Text2().text().toStdString() == badge.serial; });
     window.ClickStop();
 
-    window.ChoosePort("SIM");
+    window.ChoosePort(tavrix::kSimPort.narrow);
     window.ClickStart();
     const bool simStarted = window.Reading();
     window.ClickStop();

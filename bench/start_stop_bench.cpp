@@ -16,6 +16,7 @@
 #include "process_counters.h"
 #include "pty_pair.h"
 #include "stall_guard.h"
+#include "tavrix_port_names.h"
 #include "window_under_test.h"
 
 namespace corvane::bench {
@@ -83,7 +84,7 @@ void StartAndJoinThread() {
 bool RunStartStopBench() {
   PtyPair pty;
   WindowUnderTest window;
-  const bool simMet = CycleOn(window, "SIM", "SIM", &StartAndJoinThread);
+  const bool simMet = CycleOn(window, "SIM", tavrix::kSimPort.narrow, &StartAndJoinThread);
   const bool ptyMet = CycleOn(window, "a pseudo-terminal", pty.SlavePath(), [&] {
     ::close(pty.OpenRawSlave());
     StartAndJoinThread();

@@ -58,21 +58,11 @@ TVX_EXPORT int32_t TVX_CALL TvxPortsAvailable(char* text, int32_t* length);
 TVX_EXPORT int32_t TVX_CALL TvxUSBCOMPort(char* text, int32_t* length);
 TVX_EXPORT int32_t TVX_CALL TvxStartCallBack(const char* port, TvxNotify notify,
                                              int32_t userData);
-/* Stops a reader; its last texts stay available for a while.
- *
- * Called on a thread that is not one of the library's (the program's UI
- * thread, say), it returns once the reader's thread has ended: nothing of
- * that reader runs afterwards.
- *
- * Called on one of the library's reader threads (inside a notification), it
- * never waits for another reader's notification to finish, since that
- * notification may itself be waiting for this one: two readers that stop
- * each other would otherwise hold each other for good. There it promises
- * less: no new notification of the stopped reader starts after it returns,
- * though one already under way may still be running. The stopped reader's
- * thread then ends on its own and is waited for by the next TvxStart,
- * TvxStartCallBack, TvxStop or TvxUninitialize called on a thread that is not
- * the library's. */
+/* Stops a reader; its texts stay fetchable a while. Called off the library's threads, it (and
+ * TvxUninitialize) returns once the reader's thread has ended: no notification of it comes after.
+ * Inside a notification it never waits for another reader's (two stopping each other would hang):
+ * no new notification starts, and a later start, stop or uninitialize from outside joins it.
+ * Never spins, nor holds a lock the UI thread could wait on while a notification is in flight. */
 TVX_EXPORT int32_t TVX_CALL TvxStop(int32_t reader);
 TVX_EXPORT int32_t TVX_CALL TvxGetLastError(int32_t reader, char* text, int32_t* length);
 TVX_EXPORT int32_t TVX_CALL TvxGetLastCardData(int32_t reader, char* text, int32_t* length);

@@ -6,13 +6,12 @@
 #include <string_view>
 
 #include "library_state.h"
-#include "out_text.h"
 #include "port_list.h"
+#include "tavrix_port_names.h"
 
 namespace {
 
 constexpr std::string_view kVersion = "Tavrix stand-in 1.00";
-constexpr std::string_view kUsbPortName = "USB";
 
 template <typename Body>
 int32_t Guarded(Body body) noexcept {
@@ -39,13 +38,13 @@ TVX_EXPORT int32_t TVX_CALL TvxUninitialize(void) {
 
 TVX_EXPORT int32_t TVX_CALL TvxPortsAvailable(char* text, int32_t* length) {
   return Guarded([&] {
-    const bool sizing = text == nullptr || length == nullptr || *length <= 0;
-    return tavrix::OfferOutText(tavrix::OfferedPortList(sizing), text, length);
+    static tavrix::PortListOffer offer;
+    return offer.Offer(text, length);
   });
 }
 
 TVX_EXPORT int32_t TVX_CALL TvxUSBCOMPort(char* text, int32_t* length) {
-  return Guarded([&] { return tavrix::CopyOutText(kUsbPortName, text, length); });
+  return Guarded([&] { return tavrix::CopyOutText(tavrix::kUsbPort.narrow, text, length); });
 }
 
 TVX_EXPORT int32_t TVX_CALL TvxStartCallBack(const char* port, TvxNotify notify, int32_t userData) {

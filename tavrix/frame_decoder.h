@@ -1,17 +1,33 @@
-// Turns the bytes a serial badge reader sends into reads.
+// From the bytes a serial badge reader sends to reads, and from reads to
+// badges coming and going.
 //
 // Two formats share the line: STX, 10 hex digits of badge identifier, 2 hex
 // digits of XOR checksum over its 5 bytes, an optional CR LF, ETX; and plain
 // text lines ended by CR, LF or CRLF, which are card data as they stand.
-// Pure: no time, no I/O, so it can be driven byte by byte from tests and
-// fuzzers.
+// Pure: no I/O, and time only as the caller gives it, so it can be driven
+// byte by byte from tests and fuzzers.
 #pragma once
 
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tavrix {
+
+// A badge's 5-byte identifier.
+using BadgeId = std::array<uint8_t, 5>;
+
+// Exactly 10 hex digits (either case) to the identifier; anything else fails.
+std::optional<BadgeId> ParseHexBadgeId(std::string_view hex);
+
+// The 13 characters of card data the program splits into batch and serial
+// number: the first byte as 3 decimal digits, the other four as one
+// big-endian 32-bit number in 10 decimal digits, leading zeros kept.
+std::string FormatCardData(const BadgeId& id);
 
 struct DecodedRead {
   enum class Kind { Card, BadRead };
@@ -51,5 +67,39 @@ class FrameDecoder {
 // A complete frame body (between STX and ETX) to card data, or nothing when
 // it is malformed or its checksum is wrong.
 std::string DecodeFrameBody(std::string_view body);
+
+// Whether a badge is in the reader's field. Readers resend a badge every half
+// second or so while it stays in the field; the operator wants one read per
+// presentation and to know when the badge is gone.
+class BadgePresence {
+ public:
+  using Clock = std::chrono::steady_clock;
+  static constexpr std::chrono::milliseconds kDefaultLeaveAfter{1200};
+
+  struct Change {
+    bool previousLeft = false;  // report the earlier badge as gone first
+    bool arrived = false;       // report this badge as read
+  };
+
+  explicit BadgePresence(Clock::duration leaveAfter = kDefaultLeaveAfter)
+      : m_leaveAfter(leaveAfter) {}
+
+  Change OnBadge(const std::string& cardData, Clock::time_point now);
+
+  // True once, when the badge in the field has not been repeated for the
+  // leave time.
+  bool OnTime(Clock::time_point now);
+
+  // When OnTime will report the badge gone; nothing when no badge is in.
+  std::optional<Clock::time_point> LeaveDeadline() const;
+
+  // The port went away: nothing is known to be in the field any more.
+  void Forget() { m_present.reset(); }
+
+ private:
+  Clock::duration m_leaveAfter;
+  std::optional<std::string> m_present;
+  Clock::time_point m_lastSeen{};
+};
 
 }  // namespace tavrix

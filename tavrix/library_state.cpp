@@ -2,9 +2,28 @@
 
 #include <limits>
 
-#include "reader_factory.h"
+#include "port_list.h"
+#include "serial_reader.h"
+#include "tavrix_port_names.h"
 
 namespace tavrix {
+namespace {
+
+// From the port name the program passes to a reader that is ready to start:
+// "SIM", "USB" (the first USB adapter present now), or a serial port name.
+OpenedReader CreateReader(std::string_view port, std::shared_ptr<ReaderOutput> output) {
+  if (port == kSimPort.narrow) return {TVX_OK, std::make_unique<SimReader>(std::move(output))};
+  std::string device(port);
+  if (port == kUsbPort.narrow) {
+    const auto usb = FirstUsbSerialPort();
+    if (!usb) return {TVX_FAILED, nullptr};
+    device = *usb;
+  }
+  if (device.empty()) return {TVX_FAILED, nullptr};
+  return OpenSerialReader(device, std::move(output));
+}
+
+}  // namespace
 
 LibraryState& LibraryState::Instance() {
   static LibraryState state;

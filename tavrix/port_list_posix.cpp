@@ -11,10 +11,7 @@
 #include <fstream>
 #include <memory>
 
-#include "natural_order.h"
 #include "port_list.h"
-#include "port_list_posix.h"
-#include "serial_port_posix.h"
 
 namespace tavrix {
 namespace fs = std::filesystem;
@@ -56,12 +53,13 @@ std::array<std::vector<std::string>, N> DevicesNamed(
 
 // Old kernels have no "type" file: ask the UART itself.
 bool ProbedUartIsReal(const fs::path& device) {
-  UniqueFd port(::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+  const int port = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   // Busy means something real is using it.
-  if (!port.Valid()) return errno == EBUSY;
+  if (port < 0) return errno == EBUSY;
   serial_struct serial{};
-  if (::ioctl(port.Get(), TIOCGSERIAL, &serial) != 0) return false;
-  return serial.type != PORT_UNKNOWN;
+  const bool known = ::ioctl(port, TIOCGSERIAL, &serial) == 0 && serial.type != PORT_UNKNOWN;
+  ::close(port);
+  return known;
 }
 
 }  // namespace

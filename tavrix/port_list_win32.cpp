@@ -10,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "natural_order.h"
 #include "port_list.h"
 
 namespace tavrix {

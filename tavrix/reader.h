@@ -1,12 +1,15 @@
 // A reader: one thread that watches a badge source and reports through its
-// ReaderOutput until it is stopped.
+// ReaderOutput until it is stopped; and "SIM", the reader with no hardware
+// behind it.
 #pragma once
 
 #include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <string_view>
 #include <thread>
+#include <vector>
 
 #include "reader_output.h"
 
@@ -55,6 +58,29 @@ class Reader {
   std::condition_variable m_stopChanged;
   bool m_stopRequested = false;
   std::thread m_thread;
+};
+
+// "SIM", so the whole program can be shown and tried on a machine without a
+// badge reader. It plays a fixed, repeating sequence: a badge every period,
+// held in the field for half of it, and now and then a bad read.
+class SimReader final : public Reader {
+ public:
+  static constexpr std::chrono::milliseconds kDefaultPeriod{2000};
+
+  SimReader(std::shared_ptr<ReaderOutput> output,
+            std::chrono::steady_clock::duration period = kDefaultPeriod)
+      : Reader(std::move(output)), m_period(period) {}
+  ~SimReader() override { Stop(); }
+
+  // One presentation each: 10 hex digits of badge identifier, or empty for a
+  // bad read.
+  static const std::vector<std::string_view>& Sequence();
+
+ protected:
+  void Run() override;
+
+ private:
+  std::chrono::steady_clock::duration m_period;
 };
 
 }  // namespace tavrix

@@ -1,8 +1,5 @@
 // What one reader tells the program: its notifications and the texts the
-// program fetches for them.
-//
-// Outlives the reader (the library keeps it after Stop) because the program
-// may fetch card data for a notification that was queued just before Stop.
+// program fetches for them; and how any text is handed over.
 #pragma once
 
 #include <atomic>
@@ -10,11 +7,28 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "tavrix.h"
 
 namespace tavrix {
 
+// Out-texts: a caller's buffer and a length passed by reference. On the way
+// in the length is the buffer's capacity, room for the NUL included; on the
+// way out it is the number of bytes written, NUL included. Nothing is ever
+// written at or past the capacity.
+
+// Copies as much of `text` as fits, always NUL-terminated. TVX_FAILED for a
+// null pointer or a capacity below 1.
+int32_t CopyOutText(std::string_view text, char* buffer, int32_t* length);
+
+// Copies `text` only when all of it fits; otherwise sets the length needed and
+// answers TVX_BUFFER_TOO_SMALL, so a caller can ask with a null buffer or a
+// length of 0 first. TVX_FAILED for a null length.
+int32_t OfferOutText(std::string_view text, char* buffer, int32_t* length);
+
+// Outlives the reader (the library keeps it after Stop) because the program
+// may fetch card data for a notification that was queued just before Stop.
 class ReaderOutput {
  public:
   // A null `notify` makes a reader that is only polled.

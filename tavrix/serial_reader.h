@@ -8,7 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "badge_presence.h"
 #include "frame_decoder.h"
 #include "reader.h"
 

@@ -11,6 +11,7 @@
 #include "figure_table.h"
 #include "module1.h"
 #include "plain_window.h"
+#include "tavrix_port_names.h"
 #include "win32_benches.h"
 #include "window_under_test.h"
 
@@ -54,7 +55,7 @@ bool RunIdleBench(HINSTANCE instance, const std::string& label) {
   PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 
   WindowUnderTest window(instance, Module1::Instance());
-  const double value = CpuWhileReading(window, L"SIM");
+  const double value = CpuWhileReading(window, tavrix::kSimPort.wide);
   const double silent = CpuWhileReading(window, L"COM5");
   // Wine's absolute figures, for the log only.
   std::fprintf(stderr, "%s idle: %.2f ms reading SIM, %.2f ms reading COM5, floor %.2f ms\n",

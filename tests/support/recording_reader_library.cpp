@@ -20,10 +20,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "tavrix.h"
+#include "tavrix_port_names.h"
 
 namespace {
 
@@ -103,11 +105,13 @@ TVX_EXPORT int32_t TVX_CALL TvxUninitialize(void) {
   return TVX_OK;
 }
 TVX_EXPORT int32_t TVX_CALL TvxPortsAvailable(char* text, int32_t* length) {
-  return Offer(__func__, "USB,SIM,STORM,CLOSE", text, length);
+  static const std::string ports =
+      std::string(tavrix::kUsbPort.narrow) + ',' + tavrix::kSimPort.narrow + ",STORM,CLOSE";
+  return Offer(__func__, ports.c_str(), text, length);
 }
 TVX_EXPORT int32_t TVX_CALL TvxUSBCOMPort(char* text, int32_t* length) {
   const char* selected = std::getenv("CORVANE_RECORDING_SELECTED");
-  return Offer(__func__, selected != nullptr ? selected : "USB", text, length);
+  return Offer(__func__, selected != nullptr ? selected : tavrix::kUsbPort.narrow, text, length);
 }
 TVX_EXPORT int32_t TVX_CALL TvxStartCallBack(const char* port, TvxNotify notify, int32_t) {
   Record(__func__, kStartedHandle);

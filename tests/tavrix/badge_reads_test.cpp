@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "badge_presence.h"
 #include "frame_decoder.h"
 #include "frames.h"
 

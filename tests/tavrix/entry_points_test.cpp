@@ -13,9 +13,8 @@
 
 #include "event_recorder.h"
 #include "library_state.h"
-#include "out_text.h"
 #include "port_list.h"
-#include "sim_reader.h"
+#include "tavrix_port_names.h"
 
 namespace tavrix {
 namespace {
@@ -45,7 +44,7 @@ TEST_F(EntryPoints, PortListHasTheUsbNameFirstSimLastAndDevicesBetween) {
   int32_t length = sizeof usb;
   ASSERT_EQ(TvxUSBCOMPort(usb, &length), TVX_OK);
   EXPECT_EQ(names.front(), usb);
-  EXPECT_EQ(names.back(), "SIM");
+  EXPECT_EQ(names.back(), kSimPort.narrow);
   for (std::size_t i = 1; i + 1 < names.size(); ++i) {
     EXPECT_TRUE(std::filesystem::exists(names[i])) << names[i];
   }
@@ -55,12 +54,12 @@ TEST_F(EntryPoints, RejectNamesThatAreNoReader) {
   EventRecorder recorder;
   std::vector<const char*> ports = {
       nullptr, "", "sim", "COM1", "NOPE", "/dev/ttyNONEXISTENT", "/tmp", "/etc/hostname"};
-  if (!FirstUsbSerialPort()) ports.push_back("USB");
+  if (!FirstUsbSerialPort()) ports.push_back(kUsbPort.narrow);
   for (const char* port : ports) {
     EXPECT_EQ(TvxStartCallBack(port, &EventRecorder::Notify, recorder.UserData()), TVX_FAILED)
         << (port ? port : "null");
   }
-  EXPECT_EQ(TvxStartCallBack("SIM", nullptr, 0), TVX_FAILED);
+  EXPECT_EQ(TvxStartCallBack(kSimPort.narrow, nullptr, 0), TVX_FAILED);
   EXPECT_EQ(TvxStart(nullptr), TVX_FAILED);
   EXPECT_TRUE(recorder.Events().empty());
 }
@@ -69,13 +68,13 @@ TEST_F(EntryPoints, RejectNamesThatAreNoReader) {
 // never reaches a later reader. The simulator reports reading, then a badge.
 TEST(EntryPointsAcrossInitialize, StartOnlyWhenInitialisedAndNeverReuseAHandle) {
   TvxUninitialize();
-  EXPECT_EQ(TvxStartCallBack("SIM", &EventRecorder::Notify, 0), TVX_FAILED);
-  EXPECT_EQ(TvxStart("SIM"), TVX_FAILED);
-  EXPECT_EQ(PortsAvailable().front(), "USB") << "ports are listed before Initialize";
+  EXPECT_EQ(TvxStartCallBack(kSimPort.narrow, &EventRecorder::Notify, 0), TVX_FAILED);
+  EXPECT_EQ(TvxStart(kSimPort.narrow), TVX_FAILED);
+  EXPECT_EQ(PortsAvailable().front(), kUsbPort.narrow) << "ports are listed before Initialize";
   ASSERT_EQ(TvxInitialize(), TVX_OK);
   std::vector<int32_t> stopped;
   for (int32_t previous = 0; stopped.size() <= LibraryState::kRememberedStopped;) {
-    stopped.push_back(TvxStart("SIM"));
+    stopped.push_back(TvxStart(kSimPort.narrow));
     ASSERT_GT(stopped.back(), std::exchange(previous, stopped.back()));
     EXPECT_EQ(TvxStop(stopped.back()), TVX_OK);
   }
@@ -85,7 +84,7 @@ TEST(EntryPointsAcrossInitialize, StartOnlyWhenInitialisedAndNeverReuseAHandle) 
   EXPECT_EQ(TvxGetLastError(stopped.front(), text, &length), TVX_FAILED);
   EXPECT_EQ(TvxGetLastError(stopped.at(1), text, &length), TVX_OK);
   EventRecorder recorder;
-  const int32_t running = recorder.Start("SIM");
+  const int32_t running = recorder.Start(kSimPort.narrow);
   ASSERT_TRUE(recorder.WaitFor(TVX_EVENT_CARD));
   const auto notifications = recorder.Notifications();
   EXPECT_EQ(notifications.at(0).event, TVX_EVENT_READING);
@@ -93,10 +92,10 @@ TEST(EntryPointsAcrossInitialize, StartOnlyWhenInitialisedAndNeverReuseAHandle) 
   EXPECT_EQ(notifications.at(1).text.size(), 13u);
   for (const auto& n : notifications) EXPECT_TRUE(n.reader == running && n.lparam == 0);
   TvxUninitialize();
-  EXPECT_EQ(TvxStart("SIM"), TVX_FAILED);
+  EXPECT_EQ(TvxStart(kSimPort.narrow), TVX_FAILED);
   EXPECT_EQ(TvxStop(running), TVX_FAILED) << "stopped by Uninitialize";
   ASSERT_EQ(TvxInitialize(), TVX_OK);
-  EXPECT_GT(TvxStart("SIM"), running);
+  EXPECT_GT(TvxStart(kSimPort.narrow), running);
   for (int32_t handle : {0, -1, -2, 999999, INT32_MAX}) {
     length = sizeof text;
     EXPECT_EQ(TvxStop(handle), TVX_FAILED) << handle;
@@ -130,6 +129,28 @@ TEST(SimReader, BadgesComeAndGoWithABadReadRoundAfterRound) {
   for (const auto& card : cards) EXPECT_TRUE(std::regex_match(card, std::regex("\\d{13}")));
   EXPECT_TRUE(std::equal(cards.begin(), cards.begin() + badges, cards.begin() + badges));
   EXPECT_NE(cards.front(), cards.at(1));
+}
+
+// A port plugged in between the sizing call and the filling call, however
+// long apart: both answer with the list the sizing call measured, whether it
+// sized with 0, as the window does, or with a guess too small. The list goes
+// out once; the next call scans again.
+TEST(PortListOffer, SizingAndFillingAgreeWhenAPortAppearsBetween) {
+  for (const int32_t sizingLength : {0, 4}) {
+    SCOPED_TRACE(sizingLength);
+    std::vector<std::string> ports = {"/dev/ttyS0"};
+    PortListOffer offer([&] { return ports; });
+    const std::string sized = JoinPortList(ports);
+    std::string text(64, ' ');
+    int32_t length = sizingLength;
+    ASSERT_EQ(offer.Offer(text.data(), &length), TVX_BUFFER_TOO_SMALL);
+    ports.push_back("/dev/ttyUSB0");
+    ASSERT_EQ(offer.Offer(text.data(), &length), TVX_OK);
+    EXPECT_EQ(text.c_str(), sized);
+    length = static_cast<int32_t>(text.size());
+    ASSERT_EQ(offer.Offer(text.data(), &length), TVX_OK);
+    EXPECT_EQ(text.c_str(), JoinPortList(ports));
+  }
 }
 
 // Copy: fixed texts, cut to fit. Offer: the port list, refused with the

@@ -18,8 +18,7 @@
 
 #include "event_recorder.h"
 #include "frames.h"
-#include "natural_order.h"
-#include "port_list_posix.h"
+#include "port_list.h"
 #include "pty_pair.h"
 
 namespace tavrix {

@@ -14,6 +14,7 @@
 
 #include "frames.h"
 #include "pump_until.h"
+#include "tavrix_port_names.h"
 #include "toolkit_front_end.h"
 
 namespace {
@@ -198,8 +199,9 @@ TEST_F(Scenario, Startup) {
   ASSERT_TRUE(WindowShows());
   EXPECT_EQ(TextOf(m_window), L"Form1");
   EXPECT_EQ(FindMessageBox(Pid()).window, nullptr) << "no message box with the stand-in library";
-  EXPECT_EQ(Text(L"cbCom"), L"USB") << "the USB entry is selected";
-  EXPECT_TRUE(Listed(L"SIM") && Listed(L"COM5")) << "SIM and COM5 from SERIALCOMM are listed";
+  EXPECT_EQ(Text(L"cbCom"), tavrix::kUsbPort.wide) << "the USB entry is selected";
+  EXPECT_TRUE(Listed(tavrix::kSimPort.wide) && Listed(L"COM5"))
+      << "SIM and COM5 from SERIALCOMM are listed";
   EXPECT_FALSE(Listed(L"USB ANY")) << "the design-time entries are gone";
   GUITHREADINFO thread{};
   thread.cbSize = sizeof thread;
