@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr std::string_view kVersion = "Tavrix stand-in 1.00";
+constexpr std::string_view kVersion = TAVRIX_VERSION;
 
 template <typename Body>
 int32_t Guarded(Body body) noexcept {
