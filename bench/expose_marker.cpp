@@ -1,16 +1,13 @@
-// The start-up benchmark's finish line, linked into the program under test and
-// its floors alike, so all are measured to the same event: once the first
-// window has been exposed and painted, it prints "exposed <CLOCK_MONOTONIC
-// nanoseconds>" on stdout and ends the event loop. It starts itself with the
-// application, so a program needs no line of its own for it.
+// The start-up figure's finish line, linked into the program and its floor
+// alike: once the first window has been exposed and painted, it prints
+// "exposed <CLOCK_MONOTONIC nanoseconds>" and ends the event loop. It starts
+// with the application, so a program needs no line of its own for it.
 #include <QCoreApplication>
 #include <QEvent>
-#include <QObject>
 #include <QTimer>
 #include <cstdio>
 #include <ctime>
 
-namespace corvane::bench {
 namespace {
 
 class FirstExposure final : public QObject {
@@ -19,14 +16,12 @@ class FirstExposure final : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Expose && !m_seen) {
-      m_seen = true;
+    if (event->type() == QEvent::Expose && !std::exchange(m_seen, true)) {
       // Queued behind the expose itself, which is where the window paints.
       QTimer::singleShot(0, this, [] {
         timespec now{};
         ::clock_gettime(CLOCK_MONOTONIC, &now);
-        std::printf("exposed %lld\n",
-                    static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+        std::printf("exposed %lld\n", now.tv_sec * 1000000000LL + now.tv_nsec);
         std::fflush(stdout);
         QCoreApplication::exit(0);
       });
@@ -46,4 +41,3 @@ void MarkFirstExposure() {
 Q_COREAPP_STARTUP_FUNCTION(MarkFirstExposure)
 
 }  // namespace
-}  // namespace corvane::bench

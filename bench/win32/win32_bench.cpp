@@ -1,0 +1,170 @@
+// corvane_win32_bench startup|idle LABEL: a figure of the Windows program
+// under Wine beside its floor taken in the same run, as ratios: Wine's
+// absolute times say nothing about Windows, and go to stderr only.
+//   startup  from just before CreateProcess to the new process answering a
+//            message from its loop, its window visible and so painted:
+//            Corvane.exe against the plain program beside it, in turns
+//   idle     CPU over 10 s of reading COM5, where no badge comes, against the
+//            front end's window alone with the focus in Text1, over 10 s
+//            before and after; and, for the record, reading SIM, whose badge
+//            every 2 s is work that the floor does not do
+#include <windows.h>
+
+#include <stdexcept>
+
+#include "measure.h"
+#include "module1.h"
+#include "program_shell.h"
+#include "recording_front_end.h"
+#include "win32_front_end.h"
+
+namespace {
+
+using namespace corvane;
+using namespace corvane::bench;
+using Clock = std::chrono::steady_clock;
+
+std::filesystem::path Me() {
+  wchar_t path[MAX_PATH] = L"";
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return path;
+}
+
+BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM lParam) {
+  auto& [pid, found] = *reinterpret_cast<std::pair<DWORD, HWND>*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != pid || IsWindowVisible(window) == FALSE) return TRUE;
+  found = window;
+  return FALSE;
+}
+
+double MsToWindow(const std::filesystem::path& program) {
+  STARTUPINFOW startup{.cb = sizeof startup};
+  PROCESS_INFORMATION process{};
+  std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+  const auto started = Clock::now();
+  if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     nullptr, &startup, &process) == FALSE) {
+    throw std::runtime_error("cannot start " + program.string());
+  }
+  std::pair<DWORD, HWND> found{process.dwProcessId, nullptr};
+  while (found.second == nullptr && WaitForSingleObject(process.hProcess, 1) == WAIT_TIMEOUT) {
+    EnumWindows(&FindVisibleWindow, reinterpret_cast<LPARAM>(&found));
+  }
+  if (found.second == nullptr) throw std::runtime_error(program.string() + " showed no window");
+  SendMessageW(found.second, WM_NULL, 0, 0);
+  const auto shown = Clock::now();
+  // Closed as the operator closes it, so that the next start finds Wine as this one did.
+  PostMessageW(found.second, WM_CLOSE, 0, 0);
+  WaitForSingleObject(process.hProcess, INFINITE);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return std::chrono::duration<double, std::milli>(shown - started).count();
+}
+
+bool Startup(const std::string& label) {
+  const auto program = Me().replace_filename("Corvane.exe");
+  const auto floorProgram = Me().replace_filename("bench_plain_win32.exe");
+  std::vector<double> ms{MsToWindow(program)};
+  std::vector<double> floorMs{MsToWindow(floorProgram)};
+  for (int run = 0; run < 20; ++run) {
+    ms.push_back(MsToWindow(program));
+    floorMs.push_back(MsToWindow(floorProgram));
+  }
+  // The first of each warmed the caches and does not count.
+  ms.erase(ms.begin());
+  floorMs.erase(floorMs.begin());
+  const double value = Median(ms);
+  const double floor = Median(floorMs);
+  std::fprintf(stderr, "%s start-up: %.1f ms, floor %.1f ms\n", label.c_str(), value, floor);
+  return Print({label + ": start-up to window shown, median of 20", "-", "-", Ratio(value, floor),
+                "<= 1.05x", value <= floor * 1.05});
+}
+
+// This process in Linux's /proc. Wine opens files in its server, for which
+// /proc/self is the server, so it is found by its command line, which Wine
+// sets to the program's.
+std::filesystem::path LinuxProcess() {
+  const std::string me = Me().filename().string();
+  for (const auto& process : std::filesystem::directory_iterator(L"Z:\\proc")) {
+    std::ifstream commandLine(process.path() / "cmdline");
+    std::string text;
+    if (std::getline(commandLine, text, '\0') && text.ends_with(me)) return process.path();
+  }
+  throw std::runtime_error("no Linux process: not under Wine?");
+}
+
+// CPU of the whole process while `frontEnd` runs its own loop for `span`.
+double CpuOverLoop(FrontEnd& frontEnd, std::chrono::milliseconds span) {
+  static const std::filesystem::path me = LinuxProcess();
+  const UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(span.count()),
+                                  [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); });
+  const double before = CpuMs(me);
+  frontEnd.RunLoop();
+  KillTimer(nullptr, timer);
+  return CpuMs(me) - before;
+}
+
+constexpr std::chrono::seconds kSpan{10};
+constexpr std::chrono::milliseconds kSettle{500};  // start-up work is not idling
+
+HWND Control(HWND window, const wchar_t* name) {
+  return GetDlgItem(window, win32::kFirstControlId + static_cast<int>(layout::IndexOf(name)));
+}
+
+// A closed window posts its loop's end, which is not for the next window's loop.
+void DropQuit() {
+  MSG quit{};
+  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+double FloorMs(HINSTANCE instance) {
+  win32::Win32FrontEnd plain(instance, SW_SHOWNORMAL);
+  plain.Show();
+  SetFocus(Control(GetActiveWindow(), L"Text1"));
+  CpuOverLoop(plain, kSettle);
+  return CpuOverLoop(plain, kSpan);
+}
+
+double ReadingMs(HINSTANCE instance, const wchar_t* port) {
+  testing::RecordingFrontEnd<win32::Win32FrontEnd> frontEnd(instance, SW_SHOWNORMAL);
+  ProgramShell shell(frontEnd, Module1::Instance());
+  const HWND window = frontEnd.Wrapped().Handle();
+  shell.Open();
+  SendMessageW(Control(window, L"cbCom"), CB_SELECTSTRING, static_cast<WPARAM>(-1),
+               reinterpret_cast<LPARAM>(port));
+  SendMessageW(Control(window, L"btAttiva"), BM_CLICK, 0, 0);
+  CpuOverLoop(frontEnd, kSettle);
+  if (IsWindowEnabled(Control(window, L"btDisattiva")) == FALSE ||
+      !frontEnd.messages.texts.empty()) {
+    throw std::runtime_error("reading did not start, or a message box came");
+  }
+  return CpuOverLoop(frontEnd, kSpan);
+}
+
+bool Idle(HINSTANCE instance, const std::string& label) {
+  const double floorBefore = FloorMs(instance);
+  DropQuit();
+  const double silent = ReadingMs(instance, L"COM5");
+  DropQuit();
+  const double sim = ReadingMs(instance, L"SIM");
+  DropQuit();
+  // Before and after, so that a machine whose load drifts weighs on both sides.
+  const double floor = (floorBefore + FloorMs(instance)) / 2;
+  std::fprintf(stderr, "%s idle (ms): %.2f reading COM5, %.2f reading SIM, floor %.2f\n",
+               label.c_str(), silent, sim, floor);
+  return Print({label + ": idle CPU while reading COM5, where no badge comes, 10 s", "-", "-",
+                Ratio(silent, floor), "<= 1.1x", silent <= floor * 1.1}) &
+         Print({"  same, reading SIM, a badge every 2 s", "-", "-", Ratio(sim, floor), "-", {}});
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  const std::string figure = argc == 3 ? argv[1] : "";
+  if (figure == "startup") return Startup(argv[2]) ? 0 : 1;
+  if (figure == "idle") return Idle(GetModuleHandleW(nullptr), argv[2]) ? 0 : 1;
+  std::fprintf(stderr, "usage: %s startup|idle LABEL\n", argv[0]);
+  return 2;
+}
