@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds every variant and runs all tests through
-# CTest: the Linux build, the same under AddressSanitizer and
+# CTest: the Linux build, its valgrind leak check included, the same under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the threading tests under ThreadSanitizer, and
 # the Windows builds, both word sizes under Wine (the 32-bit ones skipped where
 # the kernel runs no 32-bit programs). Then it makes the packages and checks
@@ -43,7 +43,7 @@ step "README picture: the real window after a SIM badge"
 scripts/screenshot.sh
 
 # ---------------------------------------------------------------------------
-# Fuzzing and the leak check (bench/ and fuzz/).
+# Fuzzing (fuzz/).
 # ---------------------------------------------------------------------------
 
 step "fuzz: replay each corpus, then fuzz each target for 60 s"
@@ -65,12 +65,3 @@ for target in frame_decoder; do
   tail -n 2 "$log"
   rm -rf "$scratch"
 done
-
-step "valgrind: leak check of a full start, read, stop, close"
-cmake --preset bench >/dev/null
-cmake --build --preset bench --target corvane_leak_check
-# Definite and indirect losses fail the run; memory Qt and fontconfig keep
-# reachable until exit is not a leak and is not reported.
-QT_QPA_PLATFORM=offscreen valgrind --quiet --leak-check=full \
-  --show-leak-kinds=definite,indirect --errors-for-leak-kinds=definite,indirect \
-  --error-exitcode=9 build/bench/bin/corvane_leak_check

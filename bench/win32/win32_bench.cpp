@@ -40,7 +40,8 @@ BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM lParam) {
 }
 
 double MsToWindow(const std::filesystem::path& program) {
-  STARTUPINFOW startup{.cb = sizeof startup};
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   std::wstring commandLine = L"\"" + program.wstring() + L"\"";
   const auto started = Clock::now();
