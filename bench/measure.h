@@ -1,7 +1,5 @@
-// What every benchmark shares: its rows, which scripts/bench.sh gathers into
-// one table, order statistics, and what the kernel says a process has spent
-// and holds. Processes are named by their /proc folder, which a program
-// under Wine reaches as Z:\proc.
+// What the benchmarks share: rows for scripts/bench.sh's table, order statistics, and
+// what a process spent and holds, from its /proc folder (Z:\proc under Wine).
 #pragma once
 
 #include <algorithm>
@@ -16,64 +14,59 @@
 
 namespace corvane::bench {
 
-struct Row {
-  std::string figure;
-  std::string value;
-  std::string floor;
-  std::string ratio;
-  std::string goal;
-  std::optional<bool> met;  // nothing: a figure kept for the record
-};
-
-// One tab-separated line on stdout; returns whether the row's goal, if any, was met.
-inline bool Print(const Row& row) {
-  std::printf("%s\t%s\t%s\t%s\t%s\t%s\n", row.figure.c_str(), row.value.c_str(), row.floor.c_str(),
-              row.ratio.c_str(), row.goal.c_str(), !row.met ? "-" : (*row.met ? "yes" : "NO"));
+// One row, tab-separated; true unless its goal was missed. No `met`: for the record.
+inline bool Print(const std::string& figure, const std::string& value, const std::string& floor,
+                  const std::string& ratio, const std::string& goal, std::optional<bool> met) {
+  std::printf("%s\t%s\t%s\t%s\t%s\t%s\n", figure.c_str(), value.c_str(), floor.c_str(),
+              ratio.c_str(), goal.c_str(), !met ? "-" : (*met ? "yes" : "NO"));
   std::fflush(stdout);
-  return row.met.value_or(true);
+  return met.value_or(true);
 }
 
 inline std::string Fixed(double value, int decimals) {
   char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  return text;
+  return {text,
+          static_cast<std::size_t>(std::snprintf(text, sizeof text, "%.*f", decimals, value))};
 }
 
-inline std::string Ratio(double value, double floor) {
-  return floor == 0 ? "-" : Fixed(value / floor, 2) + "x";
-}
+inline std::string Ratio(double value, double floor) { return Fixed(value / floor, 2) + "x"; }
 
-// The nearest-rank percentile (0 < percent <= 100); 0 for no samples.
+// The nearest-rank percentile, 0 < percent <= 100, of at least one sample.
 inline double Percentile(std::vector<double> samples, double percent) {
-  if (samples.empty()) return 0;
-  const auto rank = static_cast<std::size_t>(std::ceil(percent / 100 * samples.size()));
-  const auto at = samples.begin() +
-                  static_cast<std::ptrdiff_t>(std::clamp<std::size_t>(rank, 1, samples.size()) - 1);
+  const auto rank = static_cast<std::ptrdiff_t>(std::ceil(percent / 100 * samples.size()));
+  const auto at = samples.begin() + std::max<std::ptrdiff_t>(rank, 1) - 1;
   std::nth_element(samples.begin(), at, samples.end());
   return *at;
 }
 
 inline double Median(std::vector<double> samples) { return Percentile(std::move(samples), 50); }
 
-inline double ResidentMb(const std::filesystem::path& process) {
-  constexpr double kPageMb = 4096.0 / (1024 * 1024);  // x86-64 Linux, the only host here
-  std::ifstream statm(process / "statm");
-  double sizePages = 0;
-  double residentPages = 0;
-  statm >> sizePages >> residentPages;
-  return residentPages * kPageMb;
+// Medians of 20 runs of each in turns, so that a busy stretch lands on both, after
+// one of each that warms the caches.
+template <typename Value, typename Floor>
+std::pair<double, double> MediansInTurns(Value value, Floor floor) {
+  std::vector<double> values;
+  std::vector<double> floors;
+  for (int run = 0; run <= 20; ++run) values.push_back(value()), floors.push_back(floor());
+  return {Median({values.begin() + 1, values.end()}), Median({floors.begin() + 1, floors.end()})};
 }
 
-// CPU time of each thread of the process, in ms, by thread id. The kernel's
-// schedstat counts nanoseconds; its stat and Windows' GetProcessTimes count
-// 10 ms ticks, too coarse for seconds of idling.
+inline double ResidentMb(const std::filesystem::path& process) {
+  double pages[2] = {};  // all, resident
+  std::ifstream(process / "statm") >> pages[0] >> pages[1];
+  return pages[1] * 4096 / (1024 * 1024);  // x86-64 pages
+}
+
+// CPU ms of each thread by id: schedstat counts nanoseconds, while stat and Windows'
+// GetProcessTimes count 10 ms ticks, too coarse for seconds of idling.
 inline std::map<std::string, double> CpuMsByThread(const std::filesystem::path& process) {
   std::map<std::string, double> ms;
   std::error_code error;
   for (const auto& thread : std::filesystem::directory_iterator(process / "task", error)) {
-    std::ifstream schedstat(thread.path() / "schedstat");
     double onCpuNs = 0;
-    if (schedstat >> onCpuNs) ms[thread.path().filename().string()] = onCpuNs / 1e6;
+    if (std::ifstream(thread.path() / "schedstat") >> onCpuNs) {
+      ms[thread.path().filename().string()] = onCpuNs / 1e6;
+    }
   }
   return ms;
 }

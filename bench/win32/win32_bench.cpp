@@ -1,13 +1,8 @@
-// corvane_win32_bench startup|idle LABEL: a figure of the Windows program
-// under Wine beside its floor taken in the same run, as ratios: Wine's
-// absolute times say nothing about Windows, and go to stderr only.
-//   startup  from just before CreateProcess to the new process answering a
-//            message from its loop, its window visible and so painted:
-//            Corvane.exe against the plain program beside it, in turns
-//   idle     CPU over 10 s of reading COM5, where no badge comes, against the
-//            front end's window alone with the focus in Text1, over 10 s
-//            before and after; and, for the record, reading SIM, whose badge
-//            every 2 s is work that the floor does not do
+// corvane_win32_bench startup|idle LABEL: figures of the Windows program under Wine
+// beside their floors, as ratios: Wine's times say nothing of Windows'.
+//   startup  CreateProcess to the window shown and answering, against the plain one
+//   idle     CPU over 10 s of reading COM5, where no badge comes, against the front end's
+//            window alone with the focus in Text1; SIM, a badge every 2 s, for the record
 #include <windows.h>
 
 #include <stdexcept>
@@ -30,15 +25,6 @@ std::filesystem::path Me() {
   return path;
 }
 
-BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM lParam) {
-  auto& [pid, found] = *reinterpret_cast<std::pair<DWORD, HWND>*>(lParam);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != pid || IsWindowVisible(window) == FALSE) return TRUE;
-  found = window;
-  return FALSE;
-}
-
 double MsToWindow(const std::filesystem::path& program) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -49,15 +35,16 @@ double MsToWindow(const std::filesystem::path& program) {
                      nullptr, &startup, &process) == FALSE) {
     throw std::runtime_error("cannot start " + program.string());
   }
-  std::pair<DWORD, HWND> found{process.dwProcessId, nullptr};
-  while (found.second == nullptr && WaitForSingleObject(process.hProcess, 1) == WAIT_TIMEOUT) {
-    EnumWindows(&FindVisibleWindow, reinterpret_cast<LPARAM>(&found));
+  // One program at a time runs, so the caption finds its window.
+  HWND window = nullptr;
+  while (window == nullptr || IsWindowVisible(window) == FALSE) {
+    if (WaitForSingleObject(process.hProcess, 1) != WAIT_TIMEOUT) throw std::runtime_error("ended");
+    window = FindWindowW(nullptr, layout::kWindowCaption);
   }
-  if (found.second == nullptr) throw std::runtime_error(program.string() + " showed no window");
-  SendMessageW(found.second, WM_NULL, 0, 0);
+  SendMessageW(window, WM_NULL, 0, 0);
   const auto shown = Clock::now();
-  // Closed as the operator closes it, so that the next start finds Wine as this one did.
-  PostMessageW(found.second, WM_CLOSE, 0, 0);
+  // As the operator closes it, so that the next start finds Wine as this one did.
+  PostMessageW(window, WM_CLOSE, 0, 0);
   WaitForSingleObject(process.hProcess, INFINITE);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
@@ -65,27 +52,15 @@ double MsToWindow(const std::filesystem::path& program) {
 }
 
 bool Startup(const std::string& label) {
-  const auto program = Me().replace_filename("Corvane.exe");
-  const auto floorProgram = Me().replace_filename("bench_plain_win32.exe");
-  std::vector<double> ms{MsToWindow(program)};
-  std::vector<double> floorMs{MsToWindow(floorProgram)};
-  for (int run = 0; run < 20; ++run) {
-    ms.push_back(MsToWindow(program));
-    floorMs.push_back(MsToWindow(floorProgram));
-  }
-  // The first of each warmed the caches and does not count.
-  ms.erase(ms.begin());
-  floorMs.erase(floorMs.begin());
-  const double value = Median(ms);
-  const double floor = Median(floorMs);
-  std::fprintf(stderr, "%s start-up: %.1f ms, floor %.1f ms\n", label.c_str(), value, floor);
-  return Print({label + ": start-up to window shown, median of 20", "-", "-", Ratio(value, floor),
-                "<= 1.05x", value <= floor * 1.05});
+  const auto [value, floor] =
+      MediansInTurns([] { return MsToWindow(Me().replace_filename("Corvane.exe")); },
+                     [] { return MsToWindow(Me().replace_filename("bench_plain_win32.exe")); });
+  return Print(label + ": start-up to window shown, median of 20", "-", "-", Ratio(value, floor),
+               "<= 1.05x", value <= floor * 1.05);
 }
 
-// This process in Linux's /proc. Wine opens files in its server, for which
-// /proc/self is the server, so it is found by its command line, which Wine
-// sets to the program's.
+// This process in Linux's /proc, found by the command line Wine gives it: Wine
+// opens files in its server, for which /proc/self is the server.
 std::filesystem::path LinuxProcess() {
   const std::string me = Me().filename().string();
   for (const auto& process : std::filesystem::directory_iterator(L"Z:\\proc")) {
@@ -96,9 +71,12 @@ std::filesystem::path LinuxProcess() {
   throw std::runtime_error("no Linux process: not under Wine?");
 }
 
-// CPU of the whole process while `frontEnd` runs its own loop for `span`.
+// CPU of the whole process while `frontEnd` runs its own loop for `span`. A
+// window closed before posted its loop's end, which is not for this loop.
 double CpuOverLoop(FrontEnd& frontEnd, std::chrono::milliseconds span) {
   static const std::filesystem::path me = LinuxProcess();
+  MSG quit{};
+  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
   const UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(span.count()),
                                   [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); });
   const double before = CpuMs(me);
@@ -112,12 +90,6 @@ constexpr std::chrono::milliseconds kSettle{500};  // start-up work is not idlin
 
 HWND Control(HWND window, const wchar_t* name) {
   return GetDlgItem(window, win32::kFirstControlId + static_cast<int>(layout::IndexOf(name)));
-}
-
-// A closed window posts its loop's end, which is not for the next window's loop.
-void DropQuit() {
-  MSG quit{};
-  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
 double FloorMs(HINSTANCE instance) {
@@ -146,18 +118,13 @@ double ReadingMs(HINSTANCE instance, const wchar_t* port) {
 
 bool Idle(HINSTANCE instance, const std::string& label) {
   const double floorBefore = FloorMs(instance);
-  DropQuit();
   const double silent = ReadingMs(instance, L"COM5");
-  DropQuit();
   const double sim = ReadingMs(instance, L"SIM");
-  DropQuit();
   // Before and after, so that a machine whose load drifts weighs on both sides.
   const double floor = (floorBefore + FloorMs(instance)) / 2;
-  std::fprintf(stderr, "%s idle (ms): %.2f reading COM5, %.2f reading SIM, floor %.2f\n",
-               label.c_str(), silent, sim, floor);
-  return Print({label + ": idle CPU while reading COM5, where no badge comes, 10 s", "-", "-",
-                Ratio(silent, floor), "<= 1.1x", silent <= floor * 1.1}) &
-         Print({"  same, reading SIM, a badge every 2 s", "-", "-", Ratio(sim, floor), "-", {}});
+  return Print(label + ": idle CPU while reading COM5, where no badge comes, 10 s", "-", "-",
+               Ratio(silent, floor), "<= 1.1x", silent <= floor * 1.1) &
+         Print("  same, reading SIM, a badge every 2 s", "-", "-", Ratio(sim, floor), "-", {});
 }
 
 }  // namespace

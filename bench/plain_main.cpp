@@ -1,6 +1,12 @@
-// The floor of the Qt figures: Corvane's window as the front end builds it
+// The floor of start-up: Corvane's window as the toolkit's front end builds it
 // from the layout table, and its loop, with nothing behind it: no Form1, no
 // Module1, no reader library.
+#if defined(_WIN32)
+#include "win32_front_end.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  corvane::win32::Win32FrontEnd window(instance, showCommand);
+#else
 #include <QApplication>
 
 #include "qt_front_end.h"
@@ -8,6 +14,7 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   corvane::qt::QtFrontEnd window;
+#endif
   window.Show();
   return window.RunLoop();
 }
