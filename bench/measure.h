@@ -41,13 +41,13 @@ inline double Percentile(std::vector<double> samples, double percent) {
 
 inline double Median(std::vector<double> samples) { return Percentile(std::move(samples), 50); }
 
-// Medians of 20 runs of each in turns, so that a busy stretch lands on both, after
+// Medians of `runs` of each in turns, so that a busy stretch lands on both, after
 // one of each that warms the caches.
 template <typename Value, typename Floor>
-std::pair<double, double> MediansInTurns(Value value, Floor floor) {
+std::pair<double, double> MediansInTurns(int runs, Value value, Floor floor) {
   std::vector<double> values;
   std::vector<double> floors;
-  for (int run = 0; run <= 20; ++run) values.push_back(value()), floors.push_back(floor());
+  for (int run = 0; run <= runs; ++run) values.push_back(value()), floors.push_back(floor());
   return {Median({values.begin() + 1, values.end()}), Median({floors.begin() + 1, floors.end()})};
 }
 
