@@ -1,49 +1,31 @@
-// The start-up benchmark's finish line, linked into the program under test and
-// its floors alike, so all are measured to the same event: once the first
-// window has been exposed and painted, it prints "exposed <CLOCK_MONOTONIC
-// nanoseconds>" on stdout and ends the event loop. It starts itself with the
-// application, so a program needs no line of its own for it.
+// The start-up finish line, linked into the program and its floor alike: once the
+// first window is exposed and painted, prints "exposed <steady_clock ns>" and ends.
 #include <QCoreApplication>
 #include <QEvent>
-#include <QObject>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
-#include <ctime>
 
-namespace corvane::bench {
 namespace {
 
 class FirstExposure final : public QObject {
- public:
-  using QObject::QObject;
+  bool m_seen = false;
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Expose && !m_seen) {
-      m_seen = true;
-      // Queued behind the expose itself, which is where the window paints.
-      QTimer::singleShot(0, this, [] {
-        timespec now{};
-        ::clock_gettime(CLOCK_MONOTONIC, &now);
-        std::printf("exposed %lld\n",
-                    static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
-        std::fflush(stdout);
-        QCoreApplication::exit(0);
-      });
-    }
-    return QObject::eventFilter(watched, event);
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::Expose || std::exchange(m_seen, true)) return false;
+    // Queued behind the expose itself, which is where the window paints.
+    QTimer::singleShot(0, [] {
+      const std::chrono::nanoseconds now = std::chrono::steady_clock::now().time_since_epoch();
+      std::printf("exposed %lld\n", static_cast<long long>(now.count()));
+      std::fflush(stdout);
+      QCoreApplication::exit(0);
+    });
+    return false;
   }
-
- private:
-  bool m_seen = false;
 };
 
-void MarkFirstExposure() {
-  QCoreApplication* app = QCoreApplication::instance();
-  app->installEventFilter(new FirstExposure(app));
-}
-
+void MarkFirstExposure() { qApp->installEventFilter(new FirstExposure); }
 Q_COREAPP_STARTUP_FUNCTION(MarkFirstExposure)
 
 }  // namespace
-}  // namespace corvane::bench

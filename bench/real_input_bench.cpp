@@ -1,64 +1,45 @@
-// corvane_real_input_bench LABEL WORK_FOLDER BUSY_COMMAND PROGRAM [ARGUMENTS...]
-// Runs PROGRAM, a Corvane beside the recording reader library, in WORK_FOLDER
-// with the STORM port preselected, and drives it through XTEST on $DISPLAY as
-// an operator would: Alt+S starts a storm, Alt+S or a click on Stop ends it,
-// timed until TvxStop shows in calls.log; then again with BUSY_COMMAND running
-// beside. Prints its rows; every wait has a deadline, so a hang fails the rows.
+// corvane_real_input_bench LABEL WORK_FOLDER PROGRAM [ARGUMENTS...]: runs a Corvane
+// beside the recording reader library in WORK_FOLDER, the STORM port preselected, and
+// drives it through XTEST on $DISPLAY: Alt+S starts a storm, Alt+S or a click on Stop
+// ends it, timed until TvxStop shows in calls.log.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <poll.h>
-#include <signal.h>
 #include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <stdexcept>
-#include <string>
 #include <thread>
-#include <vector>
 
-#include "figure_table.h"
 #include "form1_layout.h"
-#include "process_counters.h"
-#include "sample_stats.h"
+#include "measure.h"
 
 namespace {
 
 using namespace corvane::bench;
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
 namespace layout = corvane::layout;
 
-constexpr int kTries = 20;
-constexpr auto kStormBeforeStop = 300ms;
-constexpr auto kDeadline = 10s;
-constexpr int kLookAgainMs = 10;       // for what no file change tells: the window, the end
-constexpr auto kWindowDeadline = 60s;  // Wine's first start in a fresh prefix takes its time
-constexpr double kGoalMs = 100;
-constexpr double kGoalMemoryRatio = 1.05;
+Display* g_display = nullptr;
+Window g_window = 0;
+pid_t g_program = 0;
 
-using Failure = std::runtime_error;
-
-// Wakes as soon as a file in the work folder changes, so that it returns
-// within a fraction of a millisecond of calls.log showing `done`, without
-// taking the processor from the program meanwhile.
-void Await(const std::function<bool()>& done, Clock::duration limit, const std::string& what) {
+// Wakes when a file in the work folder changes, within a fraction of a millisecond
+// of calls.log showing `done`, and takes no processor from the program meanwhile;
+// every 10 ms besides, for what no file tells: the window, the program's end.
+void Await(const std::function<bool()>& done) {
   static const int changes = [] {
     const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     inotify_add_watch(fd, ".", IN_MODIFY | IN_CREATE);
     return fd;
   }();
-  for (const auto deadline = Clock::now() + limit; !done();) {
-    if (Clock::now() > deadline) throw Failure(what + " did not come in time");
+  while (!done()) {
     pollfd change{changes, POLLIN, 0};
-    poll(&change, 1, kLookAgainMs);
+    poll(&change, 1, 10);
     char events[4096];
     while (read(changes, events, sizeof events) > 0) continue;
   }
@@ -72,219 +53,149 @@ int Calls(const std::string& line) {
   return count;
 }
 
-double ResidentMb(pid_t pid) {
-  return static_cast<double>(ResidentBytes(std::to_string(pid))) / (1024 * 1024);
+Window FindWindow() {
+  const std::wstring_view caption = layout::kWindowCaption;
+  Window root = 0;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  XQueryTree(g_display, DefaultRootWindow(g_display), &root, &root, &children, &count);
+  Window found = 0;
+  for (unsigned int index = 0; index < count; ++index) {
+    char* name = nullptr;
+    XWindowAttributes shown{};
+    if (XFetchName(g_display, children[index], &name) != 0 &&
+        std::string(name) == std::string(caption.begin(), caption.end()) &&
+        XGetWindowAttributes(g_display, children[index], &shown) != 0 &&
+        shown.map_state == IsViewable) {
+      found = children[index];
+    }
+    XFree(name);
+  }
+  XFree(children);
+  return found;
 }
 
-// A command in a process group of its own, ended with all it started unless it ended first.
-class Group {
- public:
-  explicit Group(std::vector<char*> argv) : m_pid(fork()) {
-    if (m_pid < 0) throw Failure("fork failed");
-    if (m_pid > 0) return;
-    setpgid(0, 0);
+// At 96 DPI here, and with no window manager: Qt's X window is the client area,
+// Wine's holds the frame it draws, borders left, right and below, caption above.
+void PointAtStop() {
+  const auto pixels = [](int twips) { return layout::TwipsToPixels(twips, layout::kReferenceDpi); };
+  const layout::ControlRow& stop = layout::kControls[layout::IndexOf(L"btDisattiva")];
+  XWindowAttributes window{};
+  XGetWindowAttributes(g_display, g_window, &window);
+  const int border = (window.width - pixels(layout::kClientWidth)) / 2;
+  const int caption = window.height - pixels(layout::kClientHeight) - border;
+  int x = 0;
+  int y = 0;
+  Window child = 0;
+  XTranslateCoordinates(g_display, g_window, DefaultRootWindow(g_display),
+                        border + pixels(stop.left + stop.width / 2),
+                        caption + pixels(stop.top + stop.height / 2), &x, &y, &child);
+  XTestFakeMotionEvent(g_display, -1, x, y, CurrentTime);
+  XSync(g_display, False);
+}
+
+void Start(char** command) {
+  if ((g_program = fork()) == 0) {
     dup2(STDERR_FILENO, STDOUT_FILENO);  // stdout carries the rows
-    argv.push_back(nullptr);
-    execvp(argv[0], argv.data());
+    execvp(command[0], command);
     _exit(127);
   }
-  ~Group() {
-    if (m_pid <= 0) return;
-    kill(-m_pid, SIGKILL);
-    waitpid(m_pid, nullptr, 0);
-  }
-  Group(const Group&) = delete;
-  Group& operator=(const Group&) = delete;
-  bool Ended() {
-    if (m_pid > 0 && waitpid(m_pid, nullptr, WNOHANG) == m_pid) m_pid = 0;
-    return m_pid == 0;
-  }
-
- private:
-  pid_t m_pid;
-};
-
-// The program's window, found by its caption, and the operator's keyboard and mouse.
-class Program {
- public:
-  explicit Program(std::vector<char*> command)
-      : m_display(XOpenDisplay(nullptr)), m_group(std::move(command)) {
-    if (m_display == nullptr) throw Failure("no X display");
-    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // windows come and go
-    Await([this] { return (m_window = FindWindow()) != 0; }, kWindowDeadline, "the window");
-    // Without a window manager nothing gives it the keyboard.
-    XRaiseWindow(m_display, m_window);
-    XSetInputFocus(m_display, m_window, RevertToParent, CurrentTime);
-    PointAtStop();
-  }
-  ~Program() { XCloseDisplay(m_display); }
-  Program(const Program&) = delete;
-  Program& operator=(const Program&) = delete;
-
-  void PressAltS() {
-    const KeyCode alt = XKeysymToKeycode(m_display, XK_Alt_L);
-    const KeyCode s = XKeysymToKeycode(m_display, XK_s);
-    for (const auto& [key, down] : {std::pair{alt, True}, {s, True}, {s, False}, {alt, False}}) {
-      XTestFakeKeyEvent(m_display, key, down, CurrentTime);
-    }
-    XFlush(m_display);
-  }
-  void ClickStop() {
-    XTestFakeButtonEvent(m_display, Button1, True, CurrentTime);
-    XTestFakeButtonEvent(m_display, Button1, False, CurrentTime);
-    XFlush(m_display);
-  }
-
-  // Under Wine the window's process is a descendant, not the child.
-  pid_t Pid() {
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long left = 0;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(m_display, m_window, XInternAtom(m_display, "_NET_WM_PID", False), 0, 1,
-                       False, XA_CARDINAL, &type, &format, &count, &left, &data);
-    const auto pid = count == 1 ? static_cast<pid_t>(*reinterpret_cast<long*>(data)) : 0;
-    XFree(data);
-    return pid > 0 ? pid : throw Failure("the window names no process");
-  }
-
-  // As the operator closes it, so that Wine's helper processes, started with
-  // it, stay for the prefix's next program.
-  void Close() {
-    const Atom protocols = XInternAtom(m_display, "WM_PROTOCOLS", False);
-    XEvent event{.xclient = {ClientMessage, 0, False, m_display, m_window, protocols, 32, {}}};
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(m_display, "WM_DELETE_WINDOW", False));
-    XSendEvent(m_display, m_window, False, NoEventMask, &event);
-    XFlush(m_display);
-    Await([this] { return m_group.Ended(); }, kDeadline, "the end after the window was closed");
-  }
-
- private:
-  Window FindWindow() {
-    const std::wstring_view caption = layout::kWindowCaption;
-    Window root = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    XQueryTree(m_display, DefaultRootWindow(m_display), &root, &root, &children, &count);
-    Window found = 0;
-    for (unsigned int index = 0; index < count; ++index) {
-      char* name = nullptr;
-      XWindowAttributes shown{};
-      if (XFetchName(m_display, children[index], &name) != 0 &&
-          std::string(name) == std::string(caption.begin(), caption.end()) &&
-          XGetWindowAttributes(m_display, children[index], &shown) != 0 &&
-          shown.map_state == IsViewable) {
-        found = children[index];
-      }
-      XFree(name);
-    }
-    XFree(children);
-    return found;
-  }
-
-  // Both programs lay out at 96 DPI here. Without a window manager Qt's X
-  // window is the client area itself, while Wine's holds the frame it draws:
-  // borders of one width left, right and below, the caption above. So the
-  // client area's offset follows from the X window's size against the client's.
-  void PointAtStop() {
-    const auto pixels = [](int twips) {
-      return layout::TwipsToPixels(twips, layout::kReferenceDpi);
-    };
-    const layout::ControlRow& stop = layout::kControls[layout::IndexOf(L"btDisattiva")];
-    XWindowAttributes window{};
-    XGetWindowAttributes(m_display, m_window, &window);
-    const int border = (window.width - pixels(layout::kClientWidth)) / 2;
-    const int caption = window.height - pixels(layout::kClientHeight) - border;
-    if (border < 0 || caption < 0) throw Failure("the window is smaller than its client area");
-    int x = 0;
-    int y = 0;
-    Window child = 0;
-    XTranslateCoordinates(m_display, m_window, DefaultRootWindow(m_display),
-                          border + pixels(stop.left + stop.width / 2),
-                          caption + pixels(stop.top + stop.height / 2), &x, &y, &child);
-    XTestFakeMotionEvent(m_display, -1, x, y, CurrentTime);
-    XSync(m_display, False);
-  }
-
-  Display* m_display;
-  Group m_group;
-  Window m_window = 0;
-};
-
-// Milliseconds from `input` to the first new `line` in calls.log.
-double Timed(Program& program, void (Program::*input)(), const std::string& line) {
-  const int before = Calls(line);
-  const auto sent = Clock::now();
-  (program.*input)();
-  Await([&] { return Calls(line) > before; }, kDeadline, line);
-  return std::chrono::duration<double, std::milli>(Clock::now() - sent).count();
+  if ((g_display = XOpenDisplay(nullptr)) == nullptr) throw std::runtime_error("no X display");
+  XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // windows come and go
+  Await([] { return (g_window = FindWindow()) != 0; });
+  // Without a window manager nothing gives it the keyboard.
+  XRaiseWindow(g_display, g_window);
+  XSetInputFocus(g_display, g_window, RevertToParent, CurrentTime);
+  PointAtStop();
 }
 
-// kTries Stops, each of a storm started with Alt+S that ran a little: the
-// row of their p99, their spread to the log.
-FigureRow StopRow(Program& program, void (Program::*input)(), const std::string& what, bool goal) {
-  std::vector<double> ms;
-  for (int round = 0; round < kTries; ++round) {
-    Timed(program, &Program::PressAltS, "TvxStartCallBack");
-    std::this_thread::sleep_for(kStormBeforeStop);
-    ms.push_back(Timed(program, input, "TvxStop"));
+void PressAltS() {
+  const KeyCode alt = XKeysymToKeycode(g_display, XK_Alt_L);
+  const KeyCode s = XKeysymToKeycode(g_display, XK_s);
+  for (const auto& [key, down] : {std::pair{alt, True}, {s, True}, {s, False}, {alt, False}}) {
+    XTestFakeKeyEvent(g_display, key, down, CurrentTime);
   }
-  std::fprintf(stderr, "%s (ms): min %.1f, median %.1f, max %.1f\n", what.c_str(),
+  XFlush(g_display);
+}
+
+void ClickStop() {
+  XTestFakeButtonEvent(g_display, Button1, True, CurrentTime);
+  XTestFakeButtonEvent(g_display, Button1, False, CurrentTime);
+  XFlush(g_display);
+}
+
+// The window's process; under Wine a descendant, not the child.
+std::filesystem::path Process() {
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0;
+  unsigned long left = 0;
+  unsigned char* pid = nullptr;
+  XGetWindowProperty(g_display, g_window, XInternAtom(g_display, "_NET_WM_PID", False), 0, 1, False,
+                     XA_CARDINAL, &type, &format, &count, &left, &pid);
+  if (count != 1) throw std::runtime_error("the window names no process");
+  const std::filesystem::path process = "/proc/" + std::to_string(*reinterpret_cast<long*>(pid));
+  XFree(pid);
+  return process;
+}
+
+// As the operator closes it, so that Wine's helpers stay for the prefix's next program.
+void Close() {
+  const Atom protocols = XInternAtom(g_display, "WM_PROTOCOLS", False);
+  XEvent event{.xclient = {ClientMessage, 0, False, g_display, g_window, protocols, 32, {}}};
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(g_display, "WM_DELETE_WINDOW", False));
+  XSendEvent(g_display, g_window, False, NoEventMask, &event);
+  XFlush(g_display);
+  Await([] { return waitpid(g_program, nullptr, WNOHANG) == g_program; });
+}
+
+// Milliseconds from `input` to the first new `line` in calls.log.
+double Timed(void (*input)(), const std::string& line) {
+  const int before = Calls(line);
+  const auto sent = std::chrono::steady_clock::now();
+  input();
+  Await([&] { return Calls(line) > before; });
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - sent).count();
+}
+
+// 20 Stops, each of a storm started with Alt+S that ran a little.
+bool StopRow(void (*input)(), const std::string& figure) {
+  std::vector<double> ms;
+  for (int round = 0; round < 20; ++round) {
+    Timed(&PressAltS, "TvxStartCallBack");
+    std::this_thread::sleep_for(300ms);
+    ms.push_back(Timed(input, "TvxStop"));
+  }
+  std::fprintf(stderr, "%s (ms): min %.1f, median %.1f, max %.1f\n", figure.c_str(),
                Percentile(ms, 1), Median(ms), Percentile(ms, 100));
   const double p99 = Percentile(ms, 99);
-  const std::string figure = what + ", p99 of " + std::to_string(kTries) + " (ms)";
-  if (!goal) return {figure, Fixed(p99, 1), "-", "-", "-", std::nullopt};
-  return {figure, Fixed(p99, 1), "-", "-", "<= 100 ms", p99 <= kGoalMs};
+  return Print(figure + ", p99 of 20 (ms)", Fixed(p99, 1), "-", "-", "<= 100 ms", p99 <= 100);
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (argc < 5 || chdir(argv[2]) != 0) {
-    std::fprintf(stderr, "usage: %s LABEL WORK_FOLDER BUSY_COMMAND PROGRAM [ARGUMENTS...]\n",
-                 argv[0]);
+  if (argc < 4 || chdir(argv[2]) != 0) {
+    std::fprintf(stderr, "usage: %s LABEL WORK_FOLDER PROGRAM [ARGUMENTS...]\n", argv[0]);
     return 2;
   }
   const std::string label = argv[1];
-  const std::string key = label + ": storm, Alt+S to TvxStop";
-  const std::string click = label + ": storm, click on Stop to TvxStop";
-  const std::string busy = " beside a compile job";
   setenv("CORVANE_RECORDING_SELECTED", "STORM", 1);
-  try {
-    std::vector<FigureRow> rows;
-    Program program({argv + 4, argv + argc});
-    Timed(program, &Program::PressAltS, "TvxStartCallBack");
-    std::this_thread::sleep_for(1s);
-    const double early = ResidentMb(program.Pid());
-    std::this_thread::sleep_for(9s);
-    const double late = ResidentMb(program.Pid());
-    rows.push_back({label + ": resident memory after 10 s of storm vs after 1 s (MB)",
-                    Fixed(late, 2), Fixed(early, 2), Ratio(late, early), "<= 1.05x",
-                    late <= early * kGoalMemoryRatio});
-    Timed(program, &Program::PressAltS, "TvxStop");
-    rows.push_back(StopRow(program, &Program::PressAltS, key, true));
-    rows.push_back(StopRow(program, &Program::ClickStop, click, true));
-    {
-      char shell[] = "/bin/sh";
-      char option[] = "-c";
-      const Group compiling({shell, option, argv[3]});
-      rows.push_back(StopRow(program, &Program::PressAltS, key + busy, false));
-      rows.push_back(StopRow(program, &Program::ClickStop, click + busy, false));
-    }
-    program.Close();
-    const int afterStop = Calls("TvxGetLastCardData after TvxStop");
-    rows.push_back({label + ": notifications delivered after TvxStop returned",
-                    std::to_string(afterStop), "-", "-", "0", afterStop == 0});
-    bool met = true;
-    for (const FigureRow& row : rows) {
-      PrintRow(row);
-      met = met && row.met.value_or(true);
-    }
-    return met ? 0 : 1;
-  } catch (const Failure& failure) {
-    PrintRow({label + ": storm through real input", std::string("failed: ") + failure.what(), "-",
-              "-", "-", false});
-    return 1;
-  }
+  Start(argv + 3);
+  Timed(&PressAltS, "TvxStartCallBack");
+  std::this_thread::sleep_for(1s);
+  const double early = ResidentMb(Process());
+  std::this_thread::sleep_for(9s);
+  const double late = ResidentMb(Process());
+  bool met =
+      Print(label + ": resident memory after 10 s of storm vs after 1 s (MB)", Fixed(late, 2),
+            Fixed(early, 2), Ratio(late, early), "<= 1.05x", late <= early * 1.05);
+  Timed(&PressAltS, "TvxStop");
+  met &= StopRow(&PressAltS, label + ": storm, Alt+S to TvxStop");
+  met &= StopRow(&ClickStop, label + ": storm, click on Stop to TvxStop");
+  Close();
+  const int afterStop = Calls("TvxGetLastCardData after TvxStop");
+  met &= Print(label + ": notifications delivered after TvxStop returned",
+               std::to_string(afterStop), "-", "-", "0", afterStop == 0);
+  return met ? 0 : 1;
 }

@@ -10,7 +10,7 @@ set -euo pipefail
 run_packages=(g++ cmake ninja-build qt6-base-dev xvfb xauth librsvg2-bin)
 package_packages=("${run_packages[@]}" g++-mingw-w64-i686 g++-mingw-w64-x86-64
   binutils-mingw-w64-x86-64 imagemagick dpkg-dev file)
-test_packages=("${package_packages[@]}" googletest libgtest-dev libgmock-dev libbenchmark-dev
+test_packages=("${package_packages[@]}" googletest libgtest-dev libgmock-dev
   wine64 wine32:i386 clang libclang-rt-14-dev valgrind x11-apps xdotool python3
   lintian desktop-file-utils appstream)
 
@@ -18,9 +18,10 @@ case "${1:-}" in
   run) wanted=("${run_packages[@]}") ;;
   package) wanted=("${package_packages[@]}") ;;
   test) wanted=("${test_packages[@]}") ;;
-  # libxtst-dev: the real-input benchmark presses keys and clicks through XTEST.
-  bench) wanted=("${run_packages[@]}" libbenchmark-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64
-    wine64 python3 libx11-dev libxtst-dev) ;;
+  # libxtst-dev: the real-input benchmark presses keys and clicks through XTEST;
+  # imagemagick: the Windows program's icon.
+  bench) wanted=("${run_packages[@]}" g++-mingw-w64-x86-64 imagemagick wine64 python3 libx11-dev
+    libxtst-dev) ;;
   *) echo "usage: $0 run|package|test|bench" >&2; exit 2 ;;
 esac
 

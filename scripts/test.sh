@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what the tests need, builds every variant and runs all tests through
-# CTest: the Linux build, the same under AddressSanitizer and
+# CTest: the Linux build, its valgrind leak check included, the same under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the threading tests under ThreadSanitizer, and
 # the Windows builds, both word sizes under Wine (the 32-bit ones skipped where
 # the kernel runs no 32-bit programs). Then it makes the packages and checks

@@ -11,33 +11,10 @@
 #include <string>
 
 #include "program_shell.h"
+#include "recording_front_end.h"
 #include "toolkit_front_end.h"
 
 namespace corvane::testing {
-
-class RecordingMsgBox final : public MsgBox {
- public:
-  void Show(const std::wstring& text) override { texts.append(QString::fromStdWString(text)); }
-  QStringList texts;
-};
-
-// The Qt front end with its message box swapped for a recording one.
-class RecordingFrontEnd final : public FrontEnd {
- public:
-  Form1Controls Controls() override { return m_qt.Controls(); }
-  MsgBox& Messages() override { return messages; }
-  std::shared_ptr<UiDispatcher> Dispatcher() override { return m_qt.Dispatcher(); }
-  void Show() override { m_qt.Show(); }
-  int RunLoop() override { return m_qt.RunLoop(); }
-  void Quit(int status) override { m_qt.Quit(status); }
-  void Close() override { m_qt.Close(); }
-
-  QWidget* Window() const { return m_qt.Window(); }
-  RecordingMsgBox messages;
-
- private:
-  qt::QtFrontEnd m_qt;
-};
 
 class QtProgram {
  public:
@@ -49,16 +26,21 @@ class QtProgram {
   // Form_Terminate after the window's end; the exit status.
   int Close() { return m_shell.Close(0); }
 
-  QWidget& Window() const { return *m_frontEnd.Window(); }
+  QWidget& Window() const { return *m_frontEnd.Wrapped().Window(); }
   template <typename Widget>
   Widget& Find(const char* name) const {
     return *Window().findChild<Widget*>(QString::fromLatin1(name));
   }
   // Message boxes shown so far, in order.
-  const QStringList& Messages() const { return m_frontEnd.messages.texts; }
+  QStringList Messages() const {
+    QStringList texts;
+    for (const std::wstring& text : m_frontEnd.messages.texts)
+      texts.append(QString::fromStdWString(text));
+    return texts;
+  }
 
  private:
-  RecordingFrontEnd m_frontEnd;
+  RecordingFrontEnd<qt::QtFrontEnd> m_frontEnd;
   ProgramShell m_shell;
 };
 

@@ -184,13 +184,16 @@ TEST_F(SerialReaders, NoNotificationComesAfterStopOrUninitialize) {
 // Each reader's notification stops itself, or the other reader at the moment
 // the other's notification stops it: neither Stop may wait for the other. A
 // second badge waits on each port and must never be reported, and both
-// notifications still run when Uninitialize is called, which waits for them.
+// notifications still run when Uninitialize is called, which waits for them
+// and leaves no thread running and no port or pipe open.
 TEST_F(SerialReaders, StopsFromNotificationsReturnAndUninitializeLeavesNoThread) {
-  const auto threadCount = [] {
-    return std::distance(fs::directory_iterator("/proc/self/task"), {});
+  const auto count = [](const char* folder) {
+    return std::distance(fs::directory_iterator(folder), {});
   };
+  const auto threadCount = [&] { return count("/proc/self/task"); };
   // Counted after a thread of our own: ThreadSanitizer starts a helper with the first one.
   const auto threadsBefore = (std::thread([] {}).join(), threadCount());
+  const auto descriptorsBefore = count("/proc/self/fd");
   for (const int shift : {0, 1}) {
     for (int round = 0; round < 50; ++round) {
       SCOPED_TRACE((shift == 0 ? "itself, round " : "the other, round ") + std::to_string(round));
@@ -219,6 +222,7 @@ TEST_F(SerialReaders, StopsFromNotificationsReturnAndUninitializeLeavesNoThread)
       ASSERT_EQ(TvxInitialize(), TVX_OK);
     }
   }
+  EXPECT_EQ(count("/proc/self/fd"), descriptorsBefore) << "a port or pipe left open";
 }
 
 TEST_F(SerialReaders, APortServesOneReaderAndAReaderWithoutNotificationsIsPolled) {
