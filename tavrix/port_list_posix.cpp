@@ -67,9 +67,12 @@ bool ProbedUartIsReal(const fs::path& device) {
 std::optional<bool> UartTypeSaysReal(const fs::path& sysTtyDir) {
   // read() rather than a stream: the program lists ports before its window
   // first shows, and a process's first std::ifstream costs half a millisecond.
-  const UniqueFd typeFile(::open((sysTtyDir / "type").c_str(), O_RDONLY | O_CLOEXEC));
+  const int typeFile = ::open((sysTtyDir / "type").c_str(), O_RDONLY | O_CLOEXEC);
+  if (typeFile < 0) return std::nullopt;
   char text[16] = {};
-  if (!typeFile.Valid() || ::read(typeFile.Get(), text, sizeof text - 1) <= 0) return std::nullopt;
+  const ssize_t got = ::read(typeFile, text, sizeof text - 1);
+  ::close(typeFile);
+  if (got <= 0) return std::nullopt;
   char* end = text;
   const long type = std::strtol(text, &end, 10);
   if (end == text) return std::nullopt;

@@ -11,6 +11,7 @@
 #include "module1.h"
 #include "program_shell.h"
 #include "recording_front_end.h"
+#include "tavrix_port_names.h"
 #include "toolkit_front_end.h"
 
 namespace {
@@ -119,7 +120,7 @@ double ReadingMs(HINSTANCE instance, const wchar_t* port) {
 bool Idle(HINSTANCE instance, const std::string& label) {
   const auto [silent, floor] = MediansInTurns(
       6, [&] { return ReadingMs(instance, L"COM5"); }, [&] { return FloorMs(instance); });
-  const double sim = ReadingMs(instance, L"SIM");
+  const double sim = ReadingMs(instance, tavrix::kSimPort.wide);
   return Print(label + ": idle CPU while reading COM5, where no badge comes, median of 6 x 5 s",
                "-", "-", Ratio(silent, floor), "<= 1.1x", silent <= floor * 1.1) &
          Print("  same, reading SIM, a badge every 2 s", "-", "-", Ratio(sim, floor), "-", {});
