@@ -21,8 +21,8 @@
 #include "measure.h"
 #include "module1.h"
 #include "pty_pair.h"
-#include "qt_front_end.h"
 #include "qt_program.h"
+#include "toolkit_front_end.h"
 
 namespace {
 
