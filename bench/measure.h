@@ -14,6 +14,8 @@
 
 namespace corvane::bench {
 
+enum ExitStatus { kGoalsMet, kGoalMissed, kBroken };  // how scripts/bench.sh reads the end
+
 // One row, tab-separated; true unless its goal was missed. No `met`: for the record.
 inline bool Print(const std::string& figure, const std::string& value, const std::string& floor,
                   const std::string& ratio, const std::string& goal, std::optional<bool> met) {

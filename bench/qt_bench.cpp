@@ -42,7 +42,7 @@ double MsToWindow(const std::filesystem::path& program) {
   if (child == 0) {
     ::dup2(output[1], STDOUT_FILENO);
     ::execl(program.c_str(), program.c_str(), nullptr);
-    ::_exit(127);
+    ::_exit(kBroken);
   }
   ::close(output[1]);
   char said[256] = "";
@@ -269,10 +269,10 @@ bool Badges() {
 
 int main(int argc, char* argv[]) {
   const std::string figure = argc == 2 ? argv[1] : "";
-  if (figure == "startup") return Startup() ? 0 : 1;
+  if (figure == "startup") return Startup() ? kGoalsMet : kGoalMissed;
   QApplication app(argc, argv);
-  if (figure == "idle") return Idle() ? 0 : 1;
-  if (figure == "badges") return Badges() ? 0 : 1;
+  if (figure == "idle") return Idle() ? kGoalsMet : kGoalMissed;
+  if (figure == "badges") return Badges() ? kGoalsMet : kGoalMissed;
   std::fprintf(stderr, "usage: %s startup|idle|badges\n", argv[0]);
-  return 2;
+  return kBroken;
 }

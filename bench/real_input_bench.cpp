@@ -98,7 +98,7 @@ void Start(char** command) {
   if ((g_program = fork()) == 0) {
     dup2(STDERR_FILENO, STDOUT_FILENO);  // stdout carries the rows
     execvp(command[0], command);
-    _exit(127);
+    _exit(kBroken);
   }
   if ((g_display = XOpenDisplay(nullptr)) == nullptr) throw std::runtime_error("no X display");
   XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // windows come and go
@@ -177,7 +177,7 @@ bool StopRow(void (*input)(), const std::string& figure) {
 int main(int argc, char* argv[]) {
   if (argc < 4 || chdir(argv[2]) != 0) {
     std::fprintf(stderr, "usage: %s LABEL WORK_FOLDER PROGRAM [ARGUMENTS...]\n", argv[0]);
-    return 2;
+    return kBroken;
   }
   const std::string label = argv[1];
   setenv("CORVANE_RECORDING_SELECTED", "STORM", 1);
@@ -197,5 +197,5 @@ int main(int argc, char* argv[]) {
   const int afterStop = Calls("TvxGetLastCardData after TvxStop");
   met &= Print(label + ": notifications delivered after TvxStop returned",
                std::to_string(afterStop), "-", "-", "0", afterStop == 0);
-  return met ? 0 : 1;
+  return met ? kGoalsMet : kGoalMissed;
 }

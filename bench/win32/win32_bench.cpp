@@ -130,8 +130,8 @@ bool Idle(HINSTANCE instance, const std::string& label) {
 
 int main(int argc, char* argv[]) {
   const std::string figure = argc == 3 ? argv[1] : "";
-  if (figure == "startup") return Startup(argv[2]) ? 0 : 1;
-  if (figure == "idle") return Idle(GetModuleHandleW(nullptr), argv[2]) ? 0 : 1;
+  if (figure == "startup") return Startup(argv[2]) ? kGoalsMet : kGoalMissed;
+  if (figure == "idle") return Idle(GetModuleHandleW(nullptr), argv[2]) ? kGoalsMet : kGoalMissed;
   std::fprintf(stderr, "usage: %s startup|idle LABEL\n", argv[0]);
-  return 2;
+  return kBroken;
 }
