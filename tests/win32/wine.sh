@@ -26,9 +26,10 @@ skip() { echo "SKIP: $*" && exit "$CORVANE_TEST_SKIPPED"; }
 skip_all() { skip "$(tee "$state/skipped" <<< "$*")"; }  # this run and every later one
 fail() { echo "FAIL: $*" >&2 && exit 1; }
 reg() { "$wine" reg add "$1" /v "$2" /t "$3" /d "$4" /f >> "$log" 2>&1; }
-# Where a pseudo-terminal can show it: speed, stop bits, parity checking and
-# flow control are kept as asked, but it always reads 8 data bits and no parity
-# bit, whatever was asked. Linux reads the settings Windows programs asked for.
+# A COM port's line as Linux reads it on the pseudo-terminal behind the port:
+# all wrong, and right for a badge reader. A pseudo-terminal keeps the speed,
+# stop bits, parity checking and flow control that Wine sets on it, but always
+# reads 8 data bits and no parity bit, whatever was asked.
 wrong_line=(19200 cstopb parodd cmspar inpck crtscts ixon ixoff icanon echo isig icrnl inlcr opost)
 right_line=('speed 9600 baud' -cstopb -parodd -cmspar -inpck -crtscts -ixon -ixoff -icanon -echo
   -isig -iexten -icrnl -inlcr -igncr -istrip -opost)
@@ -72,29 +73,33 @@ case $action in
     # Made once per build tree and set of ports: later runs reuse it.
     # Unmanaged windows, else every closed window stalls without a window
     # manager; no crash dialog, else a crash hangs the test.
-    ports='COM5 COM6 COM7'
+    ports=(COM5 COM6 COM7)
     map_ports() {
       local port
-      for port in $ports; do reg 'HKLM\Software\Wine\Ports' "$port" REG_SZ "$state/tty$port" || return; done
+      for port in "${ports[@]}"; do
+        reg 'HKLM\Software\Wine\Ports' "$port" REG_SZ "$state/tty$port" || return
+      done
     }
-    if [ ! -f "$WINEPREFIX/system.reg" ] || [ "$(cat "$state/prefix.ready" 2> /dev/null)" != "$ports" ]; then
+    if [ ! -f "$WINEPREFIX/system.reg" ] ||
+      [ "$(cat "$state/prefix.ready" 2> /dev/null)" != "${ports[*]}" ]; then
       rm -rf "$WINEPREFIX"
       "$wine" wineboot --init >> "$log" 2>&1 && "$wineserver" -w &&
         reg 'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N &&
         reg 'HKCU\Software\Wine\WineDbg' ShowCrashDialog REG_DWORD 0 &&
-        map_ports && "$wineserver" -w && echo "$ports" > "$state/prefix.ready" ||
+        map_ports && "$wineserver" -w && echo "${ports[*]}" > "$state/prefix.ready" ||
         fail "Wine prefix not made, see $log"
     fi
     # The prefix's own COM links point at the host's real ports.
     rm -f "$WINEPREFIX"/dosdevices/com*
     # Without python3 there are no COM ports, and the scenarios that need them skip.
     if command -v python3 > /dev/null; then
-      python3 "${0%/*}/pty_pair.py" "$state"/ttyCOM{5,6,7} >> "$state/pty.log" 2>&1 &
+      python3 "${0%/*}/pty_pair.py" "${ports[@]/#/$state/tty}" >> "$state/pty.log" 2>&1 &
       echo $! > "$state/pty.pid"
-      wait_for 30 test -L "$state/ttyCOM7" || fail "COM5, COM6 and COM7 not made"
+      wait_for 30 test -L "$state/tty${ports[-1]}" || fail "${ports[*]} not made"
     fi
-    # The server opens ports for Windows programs. Root would open even a port
-    # another program holds for itself alone; an operator cannot, nor can it.
+    # The server opens the ports for Windows programs. As root it would open
+    # even one that another program holds for itself alone, which no
+    # operator's program can.
     server=("$wineserver")
     [ "$(id -u)" = 0 ] && server=(setpriv --bounding-set=-sys_admin -- "$wineserver")
     "${server[@]}" -p >> "$log" 2>&1
@@ -112,8 +117,11 @@ case $action in
     [ "${1:-}" = --dpi ] && dpi=$2 && shift 2
     [ "${1:-}" = --line ] && line=$state/tty$2 && shift 2
     # Set for every program, so none sees what one before it asked for.
-    reg 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD "$dpi" || fail "the DPI could not be set to $dpi"
-    [ -z "$line" ] || stty -F "$line" "${wrong_line[@]}" || fail "$line could not be set wrong"
+    reg 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD "$dpi" ||
+      fail "the DPI could not be set to $dpi"
+    # Without the port the scenario skips.
+    [ -z "$line" ] || [ ! -e "$line" ] || stty -F "$line" "${wrong_line[@]}" ||
+      fail "$line could not be set wrong"
     arguments=()
     for argument; do
       [[ $argument == unix:* ]] && argument=Z:${argument#unix:} && argument=${argument//\//\\}
@@ -128,5 +136,8 @@ case $action in
     [ "$status" -ne 0 ] || [ -z "$line" ] || line_is_right "$line" || status=1
     exit "$status"
     ;;
-  *) echo "usage: $0 ARCH STATE_FOLDER start|stop|run [--dpi N] [--line COMn] [PROGRAM.exe ARGS...]" >&2; exit 2 ;;
+  *)
+    echo "usage: $0 ARCH STATE_FOLDER start|stop|run [--dpi N] [--line COMn] [PROGRAM.exe ARGS...]" >&2
+    exit 2
+    ;;
 esac
