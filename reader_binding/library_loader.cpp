@@ -37,7 +37,8 @@ std::wstring ExecutableFolder() {
 
 void* OpenLibrary(const std::string& fileName, std::string& error) {
   // The copy beside the executable wins over any other the system would find.
-  const std::wstring besideExecutable = ExecutableFolder() + L"\\" + Widen(fileName);
+  const std::wstring folder = ExecutableFolder();
+  const std::wstring besideExecutable = folder + L"\\" + Widen(fileName);
   if (GetFileAttributesW(besideExecutable.c_str()) != INVALID_FILE_ATTRIBUTES) {
     if (HMODULE module =
             LoadLibraryExW(besideExecutable.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {
@@ -45,8 +46,10 @@ void* OpenLibrary(const std::string& fileName, std::string& error) {
     }
   } else {
     // Where the system looks, less the current folder: a folder the program
-    // is merely started from must never supply the reader library.
-    SetDllDirectoryW(L"");
+    // is merely started from must never supply the reader library. A DLL
+    // folder takes the current folder's place in the search; the program's
+    // own, looked in already, adds nothing. (Wine takes an empty one for none.)
+    SetDllDirectoryW(folder.c_str());
     if (HMODULE module = LoadLibraryW(Widen(fileName).c_str())) return module;
   }
   error = "Windows error " + std::to_string(GetLastError());

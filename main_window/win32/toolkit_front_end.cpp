@@ -225,6 +225,11 @@ LRESULT Win32FrontEnd::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
+    case WM_QUERYENDSESSION:
+      return TRUE;  // nothing to keep: the session may end
+    case WM_ENDSESSION:
+      if (wParam != FALSE && m_onSessionEnd) m_onSessionEnd();
+      return 0;
     case WM_DESTROY:
       // Deliveries already posted would run before the loop sees the quit,
       // and an error's box would open with no window: they go now.

@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
+#include <utility>
 
 #include "control_adapters.h"
 #include "dpi_metrics.h"
@@ -40,6 +42,10 @@ class Win32FrontEnd final : public FrontEnd {
   // nullptr once the window is destroyed.
   HWND Handle() const { return m_window; }
 
+  // Runs `end` when Windows ends the session (a logoff, a shutdown), before
+  // the window answers: Windows may end the process as soon as it has.
+  void OnSessionEnd(std::function<void()> end) { m_onSessionEnd = std::move(end); }
+
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
@@ -59,6 +65,7 @@ class Win32FrontEnd final : public FrontEnd {
   HFONT m_font = nullptr;
   UINT m_dpi = kDefaultDpi;
   Win32MsgBox m_msgBox{[this] { return m_window; }};
+  std::function<void()> m_onSessionEnd;
 };
 
 }  // namespace corvane::win32

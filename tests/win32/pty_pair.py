@@ -1,25 +1,36 @@
 #!/usr/bin/env python3
-# Two pseudo-terminals joined back to back, like a null-modem cable:
-#   pty_pair.py LINK_A LINK_B
-# each with a symbolic link, LINK_B last, that the Wine prefix maps to a COM
-# port, so a test plays the badge reader on one port while Corvane reads the
-# other. Runs until SIGTERM; whoever starts it removes the links.
+# Two pseudo-terminals joined back to back, like a null-modem cable, and a
+# third that this program holds for itself alone, as a program using a port
+# does:
+#   pty_pair.py LINK_A LINK_B LINK_HELD
+# each with a symbolic link, LINK_HELD last, that the Wine prefix maps to a
+# COM port, so a test plays the badge reader on one port while Corvane reads
+# the other, and finds the third busy. Runs until SIGTERM; whoever starts it
+# removes the links.
+import fcntl
 import os
 import select
 import sys
+import termios
 import tty
 
-masters = []
-for link in sys.argv[1:3]:
+
+def pseudo_terminal(link, exclusive=False):
     master, slave = os.openpty()
     # Raw both ways: no echo bouncing frames back, no CR/LF translation.
     tty.setraw(master)
     tty.setraw(slave)
+    if exclusive:
+        fcntl.ioctl(slave, termios.TIOCEXCL)
     os.symlink(os.ttyname(slave), link)
-    masters.append(master)
-peer = {masters[0]: masters[1], masters[1]: masters[0]}
+    return master
+
+
+a, b = pseudo_terminal(sys.argv[1]), pseudo_terminal(sys.argv[2])
+held = pseudo_terminal(sys.argv[3], exclusive=True)
+peer = {a: b, b: a}
 while True:
-    for master in select.select(masters, [], [])[0]:
+    for master in select.select([a, b], [], [])[0]:
         try:
             os.write(peer[master], os.read(master, 4096))
         except OSError:

@@ -9,7 +9,6 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "expected_layout.h"
@@ -32,7 +31,7 @@ TEST(Win32, DispatcherRunsForeignTasksOnTheUiThreadInOrder) {
   const DWORD uiThread = GetCurrentThreadId();
   int ran = 0;
   bool inOrderOnUiThread = true, workerSawUiThread = true;
-  std::thread([&] {
+  OnWorker([&] {
     workerSawUiThread = dispatcher.IsUiThread();
     for (int index = 0; index < 200; ++index) {
       dispatcher.Post([&, index] {
@@ -41,7 +40,7 @@ TEST(Win32, DispatcherRunsForeignTasksOnTheUiThreadInOrder) {
         if (index == 100) throw std::runtime_error("no entry point TvxStop");
       });
     }
-  }).join();
+  });
   EXPECT_TRUE(PumpUntil([&] { return ran == 200; })) << "200 tasks from a worker all ran";
   EXPECT_TRUE(inOrderOnUiThread) << "each once, in the order posted, on the UI thread";
   EXPECT_TRUE(dispatcher.IsUiThread() && !workerSawUiThread) << "IsUiThread tells them apart";
@@ -58,14 +57,14 @@ TEST(Win32, DispatcherFreesWhatItWillNotRun) {
     EXPECT_TRUE(!dispatcher.Post(task) && alive.use_count() == 2) << "a refused post is freed";
   }
   Win32UiDispatcher dispatcher(GetModuleHandleW(nullptr));
-  std::thread([&] {
+  OnWorker([&] {
     for (int index = 0; index < 3; ++index) dispatcher.Post(task);
-  }).join();
+  });
   EXPECT_TRUE(dispatcher.Shutdown() == 3 && alive.use_count() == 2) << "three queued, freed";
 
   // From the window's WM_DESTROY on, what its dispatcher holds goes.
   Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
-  std::thread([&] { window.Dispatcher()->Post(task); }).join();
+  OnWorker([&] { window.Dispatcher()->Post(task); });
   window.Close();
   EXPECT_TRUE(!window.Dispatcher()->Post(task) && alive.use_count() == 2) << "freed on WM_DESTROY";
   PumpUntil([] { return true; });
@@ -87,7 +86,7 @@ TEST(Win32, DispatcherLetsInputAndPaintingGoFirst) {
   int ran = 0, ranBeforeThem = 0;
   bool keysQueued = false;
   TextBox& batch = window.Controls().Text1;
-  std::thread([&] {
+  OnWorker([&] {
     for (int index = 0; index < kTasks; ++index) {
       window.Dispatcher()->Post([&, index] {
         if (ran++ == 0) {
@@ -100,7 +99,7 @@ TEST(Win32, DispatcherLetsInputAndPaintingGoFirst) {
         batch.SetText(std::to_wstring(index));
       });
     }
-  }).join();
+  });
   EXPECT_TRUE(PumpUntil([&] { return ran == kTasks; })) << "every task ran";
   EXPECT_TRUE(keysQueued) << "the keys reached this thread";
   EXPECT_EQ(ranBeforeThem, 0) << "tasks ran while keys or painting waited";

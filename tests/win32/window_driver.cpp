@@ -1,7 +1,7 @@
 // Drives the real Corvane.exe under Wine as an operator would, by what is on
 // screen and through messages the system carries across processes; one
-// scenario per run:
-//   corvane_window_driver PATH\TO\Corvane.exe --gtest_filter=Scenario.NAME
+// scenario per run, started in FOLDER, by default its own:
+//   corvane_window_driver PATH\TO\Corvane.exe [FOLDER] --gtest_filter=Scenario.NAME
 // Exit code 0: passed; 1: failed; CORVANE_TEST_SKIPPED: skipped (what it needs is missing).
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 
@@ -25,6 +26,7 @@ const std::string kBadgeFrame = corvane::testing::Frame("1200BC614E", "\r\n");
 const std::string kDamagedFrame = "\x02" + std::string("1200BC614E00\r\n\x03");
 
 std::wstring g_executable;
+std::wstring g_folder;  // with its final separator
 
 // A hung program fails the check instead of hanging the test.
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
@@ -77,10 +79,39 @@ MessageBoxSeen FindMessageBox(DWORD pid) {
   return box;
 }
 
+// For this program alone, as every program opens a COM port.
+HANDLE OpenPort(const wchar_t* port) {
+  return CreateFileW((L"\\\\.\\" + std::wstring(port)).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                     nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
 bool WriteToPort(HANDLE port, const std::string& bytes) {
   DWORD written = 0;
   return WriteFile(port, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
          written == bytes.size();
+}
+
+// Starts a program that runs on its own: its process, or nullptr where Wine
+// hands back none (a Linux program); INVALID_HANDLE_VALUE if it did not start.
+HANDLE StartProgram(std::wstring commandLine) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    return INVALID_HANDLE_VALUE;
+  }
+  if (process.hThread != nullptr) CloseHandle(process.hThread);
+  return process.hProcess;
+}
+
+// A Windows program run to its end; false if it did not start or end.
+bool RunProgram(const std::wstring& commandLine) {
+  const HANDLE process = StartProgram(commandLine);
+  if (process == INVALID_HANDLE_VALUE || process == nullptr) return false;
+  const bool ended = PumpUntil([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; });
+  CloseHandle(process);
+  return ended;
 }
 
 // Real input, as the X server gets it from a keyboard or a mouse: Wine starts
@@ -88,18 +119,12 @@ bool WriteToPort(HANDLE port, const std::string& bytes) {
 // a test waits for what the input does.
 constexpr const wchar_t* kXdotool = L"Z:\\usr\\bin\\xdotool";
 bool XTest(const std::wstring& arguments) {
-  std::wstring commandLine = std::wstring(kXdotool) + L" " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    return false;
-  }
-  if (process.hProcess != nullptr) CloseHandle(process.hProcess);
-  if (process.hThread != nullptr) CloseHandle(process.hThread);
+  const HANDLE process = StartProgram(std::wstring(kXdotool) + L" " + arguments);
+  if (process == INVALID_HANDLE_VALUE) return false;
+  if (process != nullptr) CloseHandle(process);
   return true;
 }
+bool HaveXdotool() { return GetFileAttributesW(kXdotool) != INVALID_FILE_ATTRIBUTES; }
 
 // Alt+S as typed: keyboard input while the window is in front.
 void TypeAltS() {
@@ -114,6 +139,8 @@ void TypeAltS() {
 class Scenario : public ::testing::Test {
  protected:
   void SetUp() override {
+    // What a library loaded in this run writes, and nothing older.
+    DeleteFileW(Log().c_str());
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring commandLine = L"\"" + g_executable + L"\"";
@@ -138,9 +165,21 @@ class Scenario : public ::testing::Test {
                                     static_cast<int>(corvane::layout::IndexOf(name)));
   }
   std::wstring Text(const wchar_t* control) const { return TextOf(Control(control)); }
+  // xdotool's words for the pointer on the middle of `control`.
+  std::wstring PointAt(const wchar_t* control) const {
+    RECT box{};
+    GetWindowRect(Control(control), &box);
+    return L"mousemove " + std::to_wstring((box.left + box.right) / 2) + L" " +
+           std::to_wstring((box.top + box.bottom) / 2);
+  }
   std::wstring BatchAndSerial() const { return Text(L"Text1") + L"|" + Text(L"Text2"); }
   bool StatusBecomes(const wchar_t* status) const {
     return PumpUntil([&] { return Text(L"Label5") == status; });
+  }
+  MessageBoxSeen MessageBoxShows() const {
+    MessageBoxSeen box;
+    PumpUntil([&] { return (box = FindMessageBox(Pid())).window != nullptr || Ended(); });
+    return box;
   }
   // Idle: Start and the list enabled, Stop disabled; Idle(false), reading: the reverse.
   bool Idle(bool idle = true) const {
@@ -179,9 +218,11 @@ class Scenario : public ::testing::Test {
     PostMessageW(window, message, wParam, 0);
     return ExitCode();
   }
-  // How many lines of the recording library's log, one an entry point called, are `call`.
+  // The recording library's log, in the folder the program started in.
+  std::wstring Log() const { return m_folder + L"calls.log"; }
+  // How many lines of the log, one an entry point called, are `call`.
   int Count(const std::string& call) const {
-    std::ifstream log((m_folder + L"calls.log").c_str());
+    std::ifstream log(Log().c_str());
     int count = 0;
     for (std::string line; std::getline(log, line);) count += line == call;
     return count;
@@ -190,7 +231,7 @@ class Scenario : public ::testing::Test {
     return PumpUntil([&] { return Count(call) == count; });
   }
 
-  const std::wstring m_folder = g_executable.substr(0, g_executable.find_last_of(L"\\/") + 1);
+  const std::wstring m_folder = g_folder;
   PROCESS_INFORMATION m_process{};
   HWND m_window = nullptr;
 };
@@ -212,8 +253,7 @@ TEST_F(Scenario, Startup) {
 
 TEST_F(Scenario, ReadBadge) {
   ASSERT_TRUE(WindowShows());
-  const HANDLE port = CreateFileW(L"\\\\.\\COM6", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
+  const HANDLE port = OpenPort(L"COM6");
   if (port == INVALID_HANDLE_VALUE) GTEST_SKIP() << "no COM5/COM6 pair: it needs python3";
   // Corvane reads COM5, joined to COM6, where the test plays the badge reader.
   EXPECT_TRUE(SelectPort(L"COM5")) << "COM5 selected";
@@ -236,9 +276,15 @@ TEST_F(Scenario, ReadBadge) {
   EXPECT_EQ(ExitAfter(m_window, WM_CLOSE), 0) << "closed, the program ends cleanly";
 }
 
+// Also from a folder that holds a Tavrix.dll, which must not be loaded.
 TEST_F(Scenario, MissingLibrary) {
   MessageBoxSeen box;
-  PumpUntil([&] { return (box = FindMessageBox(Pid())).window != nullptr || Ended(); });
+  PumpUntil([&] {
+    return (box = FindMessageBox(Pid())).window != nullptr || Ended() ||
+           TopLevelWindow(Pid(), L"CorvaneForm1") != nullptr;
+  });
+  EXPECT_EQ(GetFileAttributesW(Log().c_str()), INVALID_FILE_ATTRIBUTES)
+      << "the working folder's Tavrix.dll was loaded";
   ASSERT_NE(box.window, nullptr) << "a message box appears";
   EXPECT_EQ(box.caption, L"Corvane");
   EXPECT_NE(box.text.find(L"Tavrix.dll"), std::wstring::npos) << "the text names Tavrix.dll";
@@ -246,6 +292,23 @@ TEST_F(Scenario, MissingLibrary) {
   EXPECT_FALSE(box.hasIcon);
   EXPECT_EQ(TopLevelWindow(Pid(), L"CorvaneForm1"), nullptr) << "the window is never shown";
   EXPECT_GT(ExitAfter(box.window, WM_COMMAND, IDOK), 0) << "OK ends the program, code non-zero";
+}
+
+// Another program holds the port: Start says so, and the window stays idle.
+TEST_F(Scenario, BusyPort) {
+  ASSERT_TRUE(WindowShows());
+  const HANDLE probe = OpenPort(L"COM7");
+  const DWORD error = probe == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+  if (probe != INVALID_HANDLE_VALUE) CloseHandle(probe);
+  if (error == ERROR_FILE_NOT_FOUND) GTEST_SKIP() << "no COM7: it needs python3";
+  ASSERT_NE(error, ERROR_SUCCESS) << "another program holds COM7";
+  EXPECT_TRUE(SelectPort(L"COM7") && Click(L"btAttiva"));
+  const MessageBoxSeen box = MessageBoxShows();
+  EXPECT_EQ(box.text, L"Porta seriale non utilizzabile");
+  EXPECT_TRUE(PostMessageW(box.window, WM_COMMAND, IDOK, 0) &&
+              PumpUntil([&] { return FindMessageBox(Pid()).window == nullptr; }));
+  EXPECT_TRUE(Idle());
+  EXPECT_EQ(ExitAfter(m_window, WM_CLOSE), 0) << "closed, the program ends cleanly";
 }
 
 // An error notified just before the window closes finds no window: no box
@@ -265,15 +328,10 @@ TEST_F(Scenario, CloseWhileAnErrorWaits) {
 // window: Alt+S and a click on Stop each stop the reader, Alt+F4 ends the
 // program.
 TEST_F(Scenario, InputDuringAStorm) {
-  if (GetFileAttributesW(kXdotool) == INVALID_FILE_ATTRIBUTES) {
-    GTEST_SKIP() << "no xdotool: it needs the Debian package xdotool";
-  }
+  if (!HaveXdotool()) GTEST_SKIP() << "no xdotool: it needs the Debian package xdotool";
   ASSERT_TRUE(WindowShows());
   ASSERT_TRUE(SelectPort(L"STORM") && InFront());
-  RECT stop{};
-  GetWindowRect(Control(L"btDisattiva"), &stop);
-  const std::wstring clickStop = L"mousemove " + std::to_wstring((stop.left + stop.right) / 2) +
-                                 L" " + std::to_wstring((stop.top + stop.bottom) / 2) + L" click 1";
+  const std::wstring clickStop = PointAt(L"btDisattiva") + L" click 1";
   // Alt+S starts a storm, whose badges the window shows; then Stop, by key or click.
   for (const auto& [stopInput, round] :
        {std::pair{std::wstring(L"key alt+s"), 1}, std::pair{clickStop, 2}}) {
@@ -291,15 +349,51 @@ TEST_F(Scenario, InputDuringAStorm) {
   EXPECT_EQ(Count("TvxGetLastCardData after TvxStop"), 0);
 }
 
+// A double click on Start starts one reader: the second click finds Start
+// disabled. By real input, then as a program posts the clicks: both queued
+// before the first is handled, as Wine never leaves real input (it picks a
+// click's window as it takes the click from the queue).
+TEST_F(Scenario, DoubleClickOnStart) {
+  if (!HaveXdotool()) GTEST_SKIP() << "no xdotool: it needs the Debian package xdotool";
+  ASSERT_TRUE(WindowShows() && InFront());
+  const auto post = [&](const wchar_t* button) {
+    return PostMessageW(Control(button), BM_CLICK, 0, 0) != FALSE;
+  };
+  // Stop after each: once it has stopped, both clicks have been handled.
+  const std::function<bool()> doubleClicks[] = {
+      [&] { return XTest(PointAt(L"btAttiva") + L" click --repeat 2 --delay 0 1 key alt+s"); },
+      [&] { return post(L"btAttiva") && post(L"btAttiva") && post(L"btDisattiva"); }};
+  for (int round = 1; round <= 2; ++round) {
+    EXPECT_TRUE(doubleClicks[round - 1]() && CallsBecome("TvxStop", round)) << round;
+    EXPECT_EQ(Count("TvxStartCallBack"), round) << "one Start for double click " << round;
+    EXPECT_TRUE(PumpUntil([&] { return Idle(); })) << round;
+  }
+  EXPECT_EQ(ExitAfter(m_window, WM_CLOSE), 0) << "closed, the program ends cleanly";
+}
+
+// Windows ends the session while reading: the program closes as when its
+// window is closed, before it answers, as Windows ends it right after. (Wine
+// ends every program that has a window; this driver has none.)
+TEST_F(Scenario, SessionEnd) {
+  ASSERT_TRUE(WindowShows());
+  EXPECT_TRUE(Click(L"btAttiva") && CallsBecome("TvxStartCallBack", 1));
+  EXPECT_TRUE(RunProgram(L"wineboot.exe --end-session")) << "the session ended";
+  EXPECT_EQ(ExitCode(), 0);
+  EXPECT_EQ(Count("TvxUninitialize"), 1);
+  EXPECT_EQ(Count("TvxStop"), 0) << "ending stops nothing itself";
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  if (argc != 2) {
-    std::puts("usage: corvane_window_driver PATH\\TO\\Corvane.exe --gtest_filter=Scenario.NAME");
+  if (argc != 2 && argc != 3) {
+    std::puts("usage: corvane_window_driver PATH\\TO\\Corvane.exe [FOLDER] --gtest_filter=...");
     return EXIT_FAILURE;
   }
   g_executable = argv[1];
+  g_folder = argc == 3 ? std::wstring(argv[2]) + L"\\"
+                       : g_executable.substr(0, g_executable.find_last_of(L"\\/") + 1);
   const int failed = RUN_ALL_TESTS();
   return ::testing::UnitTest::GetInstance()->skipped_test_count() > 0 ? CORVANE_TEST_SKIPPED
                                                                       : failed;

@@ -2,9 +2,12 @@
 # The Wine tests' surroundings, one build tree's worth under STATE_FOLDER, in a
 # prefix of the build's kind, ARCH win64 or win32:
 #   wine.sh ARCH STATE_FOLDER start|stop   a private X server, two joined
-#       pseudo-terminals mapped to COM5 and COM6, and a persistent wineserver
-#   wine.sh ARCH STATE_FOLDER run [--dpi N] PROGRAM.exe [ARGUMENTS...]
-#       unix:/path becomes Z:\path; --dpi sets the prefix's DPI from then on
+#       pseudo-terminals mapped to COM5 and COM6, a third mapped to COM7 that
+#       another program holds, and a persistent wineserver
+#   wine.sh ARCH STATE_FOLDER run [--dpi N] [--line COMn] PROGRAM.exe [ARGUMENTS...]
+#       unix:/path becomes Z:\path; the program sees N DPI, 96 without --dpi;
+#       with --line, COMn's line is set all wrong first, and after the program
+#       it must read as 9600 8N1, raw, with no flow control
 set -u
 arch=$1 state=$2 action=$3
 shift 3
@@ -23,6 +26,21 @@ skip() { echo "SKIP: $*" && exit "$CORVANE_TEST_SKIPPED"; }
 skip_all() { skip "$(tee "$state/skipped" <<< "$*")"; }  # this run and every later one
 fail() { echo "FAIL: $*" >&2 && exit 1; }
 reg() { "$wine" reg add "$1" /v "$2" /t "$3" /d "$4" /f >> "$log" 2>&1; }
+# A COM port's line as Linux reads it on the pseudo-terminal behind the port:
+# all wrong, and right for a badge reader. A pseudo-terminal keeps the speed,
+# stop bits, parity checking and flow control that Wine sets on it, but always
+# reads 8 data bits and no parity bit, whatever was asked.
+wrong_line=(19200 cstopb parodd cmspar inpck crtscts ixon ixoff icanon echo isig icrnl inlcr opost)
+right_line=('speed 9600 baud' -cstopb -parodd -cmspar -inpck -crtscts -ixon -ixoff -icanon -echo
+  -isig -iexten -icrnl -inlcr -igncr -istrip -opost)
+line_is_right() {
+  local settings missing=() setting
+  settings=" $(stty -F "$1" -a | tr ';\n' '  ') "
+  for setting in "${right_line[@]}"; do
+    [[ $settings == *" $setting "* ]] || missing+=("$setting")
+  done
+  [ ${#missing[@]} -eq 0 ] || { echo "FAIL: $1 is not ${missing[*]}:$settings" >&2 && return 1; }
+}
 wait_for() {  # polls the command for up to $1 seconds until it succeeds
   local deadline=$((SECONDS + $1))
   until "${@:2}"; do ((SECONDS < deadline)) && sleep 0.1 || return 1; done
@@ -52,27 +70,39 @@ case $action in
     echo $! > "$state/xvfb.pid"
     wait_for 30 test -s "$state/display" || fail "no X display could be started"
     export DISPLAY=":$(cat "$state/display")"
-    # Made once per build tree: later runs reuse it. Unmanaged windows, else
-    # every closed window stalls without a window manager; no crash dialog,
-    # else a crash hangs the test.
-    if [ ! -f "$WINEPREFIX/system.reg" ] || [ ! -f "$state/prefix.ready" ]; then
+    # Made once per build tree and set of ports: later runs reuse it.
+    # Unmanaged windows, else every closed window stalls without a window
+    # manager; no crash dialog, else a crash hangs the test.
+    ports=(COM5 COM6 COM7)
+    map_ports() {
+      local port
+      for port in "${ports[@]}"; do
+        reg 'HKLM\Software\Wine\Ports' "$port" REG_SZ "$state/tty$port" || return
+      done
+    }
+    if [ ! -f "$WINEPREFIX/system.reg" ] ||
+      [ "$(cat "$state/prefix.ready" 2> /dev/null)" != "${ports[*]}" ]; then
       rm -rf "$WINEPREFIX"
       "$wine" wineboot --init >> "$log" 2>&1 && "$wineserver" -w &&
         reg 'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N &&
         reg 'HKCU\Software\Wine\WineDbg' ShowCrashDialog REG_DWORD 0 &&
-        reg 'HKLM\Software\Wine\Ports' COM5 REG_SZ "$state/ttyCOM5" &&
-        reg 'HKLM\Software\Wine\Ports' COM6 REG_SZ "$state/ttyCOM6" && "$wineserver" -w &&
-        touch "$state/prefix.ready" || fail "Wine prefix not made, see $log"
+        map_ports && "$wineserver" -w && echo "${ports[*]}" > "$state/prefix.ready" ||
+        fail "Wine prefix not made, see $log"
     fi
     # The prefix's own COM links point at the host's real ports.
     rm -f "$WINEPREFIX"/dosdevices/com*
-    # Without python3 there is no pair, and the badge scenario skips.
+    # Without python3 there are no COM ports, and the scenarios that need them skip.
     if command -v python3 > /dev/null; then
-      python3 "${0%/*}/pty_pair.py" "$state/ttyCOM5" "$state/ttyCOM6" >> "$state/pty.log" 2>&1 &
+      python3 "${0%/*}/pty_pair.py" "${ports[@]/#/$state/tty}" >> "$state/pty.log" 2>&1 &
       echo $! > "$state/pty.pid"
-      wait_for 30 test -L "$state/ttyCOM6" || fail "COM5/COM6 pair not started"
+      wait_for 30 test -L "$state/tty${ports[-1]}" || fail "${ports[*]} not made"
     fi
-    "$wineserver" -p >> "$log" 2>&1
+    # The server opens the ports for Windows programs. As root it would open
+    # even one that another program holds for itself alone, which no
+    # operator's program can.
+    server=("$wineserver")
+    [ "$(id -u)" = 0 ] && server=(setpriv --bounding-set=-sys_admin -- "$wineserver")
+    "${server[@]}" -p >> "$log" 2>&1
     echo "Wine ready on display $DISPLAY, prefix $WINEPREFIX"
     ;;
   stop)
@@ -83,8 +113,15 @@ case $action in
     ;;
   run)
     [ -s "$state/display" ] || fail "the Wine fixture is not running"
-    [ "${1:-}" = --dpi ] && { reg 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD "$2" &&
-      shift 2 || fail "the DPI could not be set to $2"; }
+    dpi=96 line=
+    [ "${1:-}" = --dpi ] && dpi=$2 && shift 2
+    [ "${1:-}" = --line ] && line=$state/tty$2 && shift 2
+    # Set for every program, so none sees what one before it asked for.
+    reg 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD "$dpi" ||
+      fail "the DPI could not be set to $dpi"
+    # Without the port the scenario skips.
+    [ -z "$line" ] || [ ! -e "$line" ] || stty -F "$line" "${wrong_line[@]}" ||
+      fail "$line could not be set wrong"
     arguments=()
     for argument; do
       [[ $argument == unix:* ]] && argument=Z:${argument#unix:} && argument=${argument//\//\\}
@@ -95,6 +132,12 @@ case $action in
     output=$(mktemp "$state/output.XXXXXX")
     trap 'cat "$output"; rm -f "$output"' EXIT
     "$wine" "${arguments[@]}" > "$output" 2>&1 < /dev/null
+    status=$?
+    [ "$status" -ne 0 ] || [ -z "$line" ] || line_is_right "$line" || status=1
+    exit "$status"
     ;;
-  *) echo "usage: $0 ARCH STATE_FOLDER start|stop|run [--dpi N] [PROGRAM.exe ARGS...]" >&2; exit 2 ;;
+  *)
+    echo "usage: $0 ARCH STATE_FOLDER start|stop|run [--dpi N] [--line COMn] [PROGRAM.exe ARGS...]" >&2
+    exit 2
+    ;;
 esac
