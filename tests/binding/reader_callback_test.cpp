@@ -2,10 +2,12 @@
 // reached on the UI thread only, and a Stop on the UI thread never waits on it.
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <stdexcept>
 #include <thread>
+#include <utility>
 #include <vector>
 
+#include "deadline.h"
 #include "module1.h"
 #include "scripted_dispatcher.h"
 
@@ -14,96 +16,86 @@ namespace {
 
 class ReaderCallBackTest : public ::testing::Test {
  protected:
-  struct Delivery {
-    Notification notification;
-    bool onUiThread;
-  };
-  std::vector<Delivery> m_deliveries;  // written on the UI thread only
+  std::vector<std::pair<Notification, bool>> m_deliveries;  // and whether on the UI thread
   bool m_throw = false;
   ScriptedDoor m_door{[this](const Notification& n) {
-    m_deliveries.push_back({n, m_door.dispatcher->IsUiThread()});
+    m_deliveries.emplace_back(n, m_door.dispatcher->IsUiThread());
     if (m_throw) throw std::runtime_error("entry point gone");
   }};
 };
 
 TEST_F(ReaderCallBackTest, OnTheUiThreadCallsThroughFromOthersDeliversThereInOrder) {
-  EXPECT_EQ(ReaderCallBack(7, 8, -1, 99), 0);
+  ReaderCallBack(7, 8, -1, 99);
   ASSERT_EQ(m_deliveries.size(), 1u);
-  EXPECT_EQ(m_deliveries[0].notification, (Notification{7, 8, -1, 99}));
+  EXPECT_EQ(m_deliveries[0].first, (Notification{7, 8, -1, 99}));
   EXPECT_EQ(m_door.dispatcher->Drain(), 0);
   m_deliveries.clear();
 
-  constexpr int kThreads = 4;
-  constexpr int kEach = 6;  // events 5 to 10: one of each class, so none merges
-  std::vector<std::thread> readers;
-  for (int reader = 1; reader <= kThreads; ++reader) {
-    readers.emplace_back([reader] {
-      for (int event = 5; event < 5 + kEach; ++event)
-        ReaderCallBack(reader, event, reader * 10, -5);
-    });
-  }
-  for (auto& thread : readers) thread.join();
+  // Four readers side by side, each with events 5 to 10: one of each class, so none merges.
+  ASSERT_TRUE(OnOtherThread([] {
+    std::vector<std::jthread> readers;
+    for (int32_t reader = 1; reader <= 4; ++reader) {
+      readers.emplace_back([reader] {
+        for (int32_t event = 5; event <= 10; ++event) ReaderCallBack(reader, event, reader, -5);
+      });
+    }
+  }));
   EXPECT_TRUE(m_deliveries.empty()) << "nothing reaches the window before the UI runs";
-
-  EXPECT_EQ(m_door.dispatcher->Drain(), kThreads * kEach);
-  ASSERT_EQ(m_deliveries.size(), std::size_t{kThreads * kEach});
-  std::vector<int> nextEvent(kThreads + 1, 5);
+  EXPECT_EQ(m_door.dispatcher->Drain(), 4 * 6);
+  ASSERT_EQ(m_deliveries.size(), 4u * 6);
+  std::vector<int32_t> nextEvent(5, 5);
   for (const auto& [n, onUiThread] : m_deliveries) {
     EXPECT_TRUE(onUiThread);
-    EXPECT_EQ(n,
-              (Notification{n.HReader, nextEvent[std::size_t(n.HReader)]++, n.HReader * 10, -5}));
+    EXPECT_EQ(n, (Notification{n.HReader, nextEvent.at(std::size_t(n.HReader))++, n.HReader, -5}));
   }
 }
 
-// One delivery is scheduled at a time: a notification that comes while one
-// is delivered joins the queue rather than posting another, or the posts
-// would multiply in a storm.
+// A notification that comes while one is delivered joins the queue rather
+// than posting another, or the posts would multiply in a storm.
 TEST(ReaderCallBack, OneDeliveryIsScheduledAtATime) {
   int delivered = 0;
   ScriptedDoor door([&](const Notification&) {
-    if (delivered++ == 0) std::thread([] { ReaderCallBack(1, TVX_EVENT_CARD, 0, 0); }).join();
+    if (delivered++ == 0) {
+      EXPECT_TRUE(OnOtherThread([] { ReaderCallBack(1, TVX_EVENT_CARD, 0, 0); }));
+    }
   });
-  std::thread([] {
+  ASSERT_TRUE(OnOtherThread([] {
     ReaderCallBack(1, TVX_EVENT_BAD_READ, 0, 0);
     ReaderCallBack(1, TVX_EVENT_READING, 0, 0);
-  }).join();
+  }));
   EXPECT_EQ(door.dispatcher->Drain(), 3);
   EXPECT_EQ(delivered, 3);
 }
 
-// The window closes while a notification waits, or no front end is there to
-// deliver: nothing arrives, and the library is never kept waiting.
+// The window closes while a notification waits, or the front end goes with
+// it: nothing arrives.
 TEST_F(ReaderCallBackTest, WithoutAWindowOrADispatcherNothingIsDelivered) {
-  std::thread([] { ReaderCallBack(3, 7, 0, 0); }).join();
+  ASSERT_TRUE(OnOtherThread([] { ReaderCallBack(3, 7, 0, 0); }));
   SetNotificationTarget(nullptr);
   EXPECT_EQ(m_door.dispatcher->Drain(), 1);
-  EXPECT_EQ(ReaderCallBack(3, 7, 0, 0), 0);
+  ReaderCallBack(3, 7, 0, 0);
 
   SetNotificationTarget(&m_door);
-  std::thread([] { ReaderCallBack(3, 9, 0, 0); }).join();
+  ASSERT_TRUE(OnOtherThread([] { ReaderCallBack(3, 9, 0, 0); }));
   SetUiDispatcher(nullptr);
   EXPECT_EQ(QueuedNotifications(), 0u) << "what waited for the UI thread that went is dropped";
   m_door.dispatcher->Drain();  // the delivery posted for it finds nothing
-  std::thread([] { EXPECT_EQ(ReaderCallBack(3, 8, 0, 0), 0); }).join();
-  EXPECT_EQ(ReaderCallBack(3, 8, 0, 0), 0);
+  ASSERT_TRUE(OnOtherThread([] { ReaderCallBack(3, 8, 0, 0); }));
+  ReaderCallBack(3, 8, 0, 0);
   EXPECT_TRUE(m_deliveries.empty());
 }
 
-// A post the UI thread refuses leaves nothing scheduled: the next one posts again.
-TEST_F(ReaderCallBackTest, AfterARefusedPostTheNextNotificationIsPostedAgain) {
+// A post the UI thread refuses leaves nothing scheduled, so the next
+// notification posts again; a window that throws unwinds into nothing.
+TEST_F(ReaderCallBackTest, ARefusedPostOrAThrowingWindowLeavesTheDoorWorking) {
   m_door.dispatcher->refuse = true;
-  std::thread([] { ReaderCallBack(3, 7, 0, 0); }).join();
+  ASSERT_TRUE(OnOtherThread([] { ReaderCallBack(3, 7, 0, 0); }));
   m_door.dispatcher->refuse = false;
-  std::thread([] { ReaderCallBack(3, 8, 0, 0); }).join();
-  EXPECT_EQ(m_door.dispatcher->Drain(), 2);
-  EXPECT_EQ(m_deliveries.size(), 2u);
-}
-
-TEST_F(ReaderCallBackTest, ATargetThatThrowsNeverUnwindsIntoTheLibrary) {
   m_throw = true;
-  EXPECT_EQ(ReaderCallBack(3, 7, 0, 0), 0);
-  std::thread([] { EXPECT_EQ(ReaderCallBack(3, 7, 0, 0), 0); }).join();
-  EXPECT_NO_THROW(m_door.dispatcher->Drain());
+  ASSERT_TRUE(OnOtherThread([] { ReaderCallBack(3, 8, 0, 0); }));
+  EXPECT_NO_THROW(EXPECT_EQ(m_door.dispatcher->Drain(), 2));
+  EXPECT_NO_THROW(ReaderCallBack(3, 7, 0, 0));
+  EXPECT_EQ(m_deliveries.size(), 3u);
 }
 
 // Stop on the UI thread, with the recording library: a card that waited is
@@ -113,7 +105,7 @@ TEST_F(ReaderCallBackTest, ATargetThatThrowsNeverUnwindsIntoTheLibrary) {
 TEST_F(ReaderCallBackTest, StopDeliversWhatWaitedAndNothingOfAStormUnderAnotherHandle) {
   Module1 binding(CORVANE_RECORDING_LIBRARY_FILE);
   ASSERT_GE(binding.TvxInitialize(), 0);
-  std::thread([] { ReaderCallBack(1, TVX_EVENT_CARD, 0, 0); }).join();
+  ASSERT_TRUE(OnOtherThread([] { ReaderCallBack(1, TVX_EVENT_CARD, 0, 0); }));
   binding.TvxStop(1);
   ASSERT_EQ(m_deliveries.size(), 1u) << "the card that waited was delivered by Stop";
   EXPECT_EQ(m_door.dispatcher->Drain(), 1) << "its scheduled delivery finds nothing";
@@ -121,13 +113,11 @@ TEST_F(ReaderCallBackTest, StopDeliversWhatWaitedAndNothingOfAStormUnderAnotherH
 
   const int32_t reader = binding.TvxStartCallBack(L"STORM", &ReaderCallBack, 0);
   ASSERT_GT(reader, 0);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (m_deliveries.size() < 20 && std::chrono::steady_clock::now() < deadline) {
-    if (m_door.dispatcher->Drain() == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  ASSERT_GE(m_deliveries.size(), 20u) << "the storm reached the window";
-  EXPECT_NE(m_deliveries.back().notification.HReader, reader);
-
+  EXPECT_TRUE(PollUntil([&] {
+    m_door.dispatcher->Drain();
+    return m_deliveries.size() >= 20;
+  })) << "the storm reached the window";
+  EXPECT_NE(m_deliveries.back().first.HReader, reader);
   binding.TvxStop(reader);
   const std::size_t deliveredByStop = m_deliveries.size();
   m_door.dispatcher->Drain();

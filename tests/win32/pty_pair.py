@@ -9,6 +9,13 @@ import select
 import sys
 import tty
 
+
+def write_all(fd, data):
+    # A write to a terminal may take fewer bytes than it is given.
+    while data:
+        data = data[os.write(fd, data):]
+
+
 masters = []
 for link in sys.argv[1:3]:
     master, slave = os.openpty()
@@ -21,6 +28,6 @@ peer = {masters[0]: masters[1], masters[1]: masters[0]}
 while True:
     for master in select.select(masters, [], [])[0]:
         try:
-            os.write(peer[master], os.read(master, 4096))
+            write_all(peer[master], os.read(master, 4096))
         except OSError:
             pass
