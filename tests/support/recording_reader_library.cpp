@@ -17,13 +17,12 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "tavrix.h"
@@ -35,15 +34,13 @@ constexpr const char* kLogName = "calls.log";  // the test makes the current fol
 constexpr int32_t kStartedHandle = 1;
 constexpr int32_t kNotifyingHandle = 2;
 
-std::mutex g_mutex;  // guards the log and g_running
-std::condition_variable g_ended;
-int g_running = 0;  // threads still notifying
+std::mutex g_logMutex;
 std::atomic<bool> g_storming{false};
 std::atomic<bool> g_stopped{false};
-std::vector<std::thread> g_threads;  // touched by the caller's thread only
+std::vector<std::future<void>> g_notifiers;  // touched by the caller's thread only
 
 int32_t Record(const char* entryPoint, int32_t result) {
-  const std::lock_guard lock(g_mutex);
+  const std::lock_guard lock(g_logMutex);
   if (FILE* log = std::fopen(kLogName, "a")) {
     std::fprintf(log, "%s\n", entryPoint);
     std::fclose(log);
@@ -59,30 +56,18 @@ int32_t Answer(const char* text, char* buffer, int32_t* length) {
   return fits ? TVX_OK : TVX_BUFFER_TOO_SMALL;
 }
 
-template <typename Work>
-void Notifier(Work work) {
-  const std::lock_guard lock(g_mutex);
-  ++g_running;
-  g_threads.emplace_back([work] {
-    work();
-    const std::lock_guard ended(g_mutex);
-    --g_running;
-    g_ended.notify_all();
-  });
-}
-
-// A notification that never returns would hold the program, and its test,
-// for good: after a deadline the process ends with a message instead.
-void JoinNotifiers() {
+// Ends the storm and waits for the notifying threads. One whose notification
+// never returns would hold the program, and its test, for good: after a
+// deadline the process ends with a message instead.
+void EndNotifiers() {
   g_storming = false;
-  std::unique_lock lock(g_mutex);
-  if (!g_ended.wait_for(lock, std::chrono::seconds(30), [] { return g_running == 0; })) {
-    std::fputs("recording reader library: a notification has not returned\n", stderr);
-    std::abort();
+  for (std::future<void>& notifier : g_notifiers) {
+    if (notifier.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+      std::fputs("recording reader library: a notification has not returned\n", stderr);
+      std::abort();
+    }
   }
-  lock.unlock();
-  for (std::thread& thread : g_threads) thread.join();
-  g_threads.clear();
+  g_notifiers.clear();
 }
 
 #if defined(_WIN32)
@@ -113,7 +98,7 @@ extern "C" {
 TVX_EXPORT int32_t TVX_CALL TvxInitialize(void) { return Record(__func__, TVX_OK); }
 TVX_EXPORT int32_t TVX_CALL TvxUninitialize(void) {
   Record(__func__, TVX_OK);
-  JoinNotifiers();
+  EndNotifiers();
   return TVX_OK;
 }
 TVX_EXPORT int32_t TVX_CALL TvxPortsAvailable(char* text, int32_t* length) {
@@ -132,30 +117,30 @@ TVX_EXPORT int32_t TVX_CALL TvxStartCallBack(const char* port, TvxNotify notify,
     g_storming = true;
     // One thread notifies cards, the other statuses.
     for (const int32_t event : {TVX_EVENT_CARD, TVX_EVENT_READING}) {
-      Notifier([notify, event] {
+      g_notifiers.push_back(std::async(std::launch::async, [notify, event] {
         for (int32_t count = 0; g_storming; ++count) notify(kNotifyingHandle, event, count, count);
-      });
+      }));
     }
   } else if (std::strcmp(port, "CLOSE") == 0) {
 #if defined(_WIN32)
     const DWORD caller = GetCurrentThreadId();
 #endif
-    Notifier([&] {
+    g_notifiers.push_back(std::async(std::launch::async, [&] {
       notify(kStartedHandle, TVX_EVENT_ERROR, 0, 0);
 #if defined(_WIN32)
       // The caller's window closed as the operator would close it; sent from
       // this thread, so that it comes before anything the program has posted.
       EnumThreadWindows(caller, CloseIfVisible, 0);
 #endif
-    });
-    JoinNotifiers();
+    }));
+    EndNotifiers();
   }
   return kStartedHandle;
 }
 // Written down on entry, so that a test sees when the program's Stop got here.
 TVX_EXPORT int32_t TVX_CALL TvxStop(int32_t) {
   Record(__func__, TVX_OK);
-  JoinNotifiers();
+  EndNotifiers();
   g_stopped = true;
   return TVX_OK;
 }

@@ -30,13 +30,11 @@ TEST(FrameDecoder, GivesTheSameReadsFedWholeOrByteByByte) {
     std::string stream;
     std::vector<DecodedRead> reads;
   } cases[] = {
-      {"OneFrame", kGood, {Card(kGoodData)}},
       {"LowerCaseHexUpToF", Frame("0a00bc614f"), {Card("0100012345679")}},
       {"BackToBack", kGood + Frame("2C499602D2"), {Card(kGoodData), Card("0441234567890")}},
       {"CrLfBeforeEtx", Frame("0A00BC614E", "\r\n"), {Card(kGoodData)}},
       {"CrBeforeEtx", Frame("0A00BC614E", "\r"), {Card(kGoodData)}},
       {"CrLfAfterEtxIsNotALine", kGood + "\r\n", {Card(kGoodData)}},
-      {"NoiseBeforeFrame", std::string("\xff\x00zz", 4) + kGood, {Card(kGoodData)}},
       {"StrayStxRestartsEmptyFrame", "\x02" + kGood, {Card(kGoodData)}},
       {"TruncatedFrameThenGoodOne", kGood.substr(0, 6) + kGood, {kBad, Card(kGoodData)}},
       {"BadChecksum", Raw("0A00BC614E00"), {kBad}},
@@ -45,7 +43,6 @@ TEST(FrameDecoder, GivesTheSameReadsFedWholeOrByteByByte) {
       // 'g' or 'G' would be 16 to a loose digit test, and the checksum 83 would fit.
       {"LetterPastF", Raw("0g00BC614E83") + Raw("0G00BC614E83"), {kBad, kBad}},
       {"TooFewDigits", Raw("0A00BC61"), {kBad}},
-      {"EmptyFrame", Raw(""), {kBad}},
       {"OverlongFrameIsOneBadRead",
        Raw("0A00BC614E0A00BC614E0A00BC") + "\r\n" + kGood,
        {kBad, Card(kGoodData)}},
@@ -57,8 +54,7 @@ TEST(FrameDecoder, GivesTheSameReadsFedWholeOrByteByByte) {
       {"NoisyLineIsDropped", "12" + std::string(1, '\0') + "3\r4\r", {Card("4")}},
       {"FrameDropsHalfLine", "123" + kGood + "\r", {Card(kGoodData)}},
       {"OverlongLineIsDropped", std::string(65, '7') + "\r9\r", {Card("9")}},
-      {"LongestLineIsKept", std::string(64, '7') + "\r", {Card(std::string(64, '7'))}},
-      {"StrayEtx", "\x03" + kGood, {Card(kGoodData)}}};
+      {"LongestLineIsKept", std::string(64, '7') + "\r", {Card(std::string(64, '7'))}}};
   for (const auto& c : cases) {
     FrameDecoder whole, bytes;
     std::vector<DecodedRead> byByte;
@@ -92,8 +88,8 @@ TEST(BadgePresence, ReportsArrivalsAndLeaves) {
   } cases[] = {
       {"repeats in the field are one read",
        {{0, "A", "7"}, {500, "A", ""}, {1000, "A", ""}, {1600, "A", ""}}},
-      {"leaves after silence", {{0, "A", "7"}, {1199, nullptr, ""}, {1200, nullptr, "9"}}},
-      {"leave is reported once", {{0, "A", "7"}, {1300, nullptr, "9"}, {5000, nullptr, ""}}},
+      {"leaves after silence, once",
+       {{0, "A", "7"}, {1199, nullptr, ""}, {1200, nullptr, "9"}, {5000, nullptr, ""}}},
       {"repeats keep it in the field",
        {{0, "A", "7"}, {1000, "A", ""}, {2100, nullptr, ""}, {2200, nullptr, "9"}}},
       {"a different badge replaces the first", {{0, "A", "7"}, {300, "B", "97"}}},

@@ -1,4 +1,4 @@
-// What the library's readers notify, each with the text fetched inside the
+// What the library's readers notify, each with its text fetched inside the
 // notification, as the program fetches it; and a fixture that initialises the
 // library and starts each test with nothing heard.
 #pragma once
@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -35,7 +34,6 @@ struct Notification {
 };
 
 inline std::mutex g_heardMutex;
-inline std::condition_variable g_arrived;
 inline std::vector<Notification> g_heard;
 // Runs inside each notification before it is recorded; set while no reader runs.
 inline std::function<void(const Notification&)> g_onNotify;
@@ -43,14 +41,13 @@ inline std::function<void(const Notification&)> g_onNotify;
 inline int32_t TVX_CALL Record(int32_t reader, int32_t event, int32_t, int32_t) {
   Notification heard{reader, event, LastText(reader, event).value_or("")};
   if (g_onNotify) g_onNotify(heard);
-  std::lock_guard lock(g_heardMutex);
+  const std::lock_guard lock(g_heardMutex);
   g_heard.push_back(std::move(heard));
-  g_arrived.notify_all();
   return 0;
 }
 
 inline std::vector<Notification> Heard(int32_t reader) {
-  std::lock_guard lock(g_heardMutex);
+  const std::lock_guard lock(g_heardMutex);
   std::vector<Notification> heard;
   std::ranges::copy_if(g_heard, back_inserter(heard), [&](auto& n) { return n.reader == reader; });
   return heard;
@@ -63,18 +60,13 @@ inline std::vector<int32_t> Events(int32_t reader) {
 }
 
 inline bool WaitFor(int32_t reader, int32_t event, std::ptrdiff_t count = 1) {
-  std::unique_lock lock(g_heardMutex);
-  return g_arrived.wait_for(lock, corvane::testing::kDeadline, [&] {
-    return std::ranges::count_if(
-               g_heard, [&](auto& n) { return n.reader == reader && n.event == event; }) >= count;
-  });
+  return PollUntil([&] { return std::ranges::count(Events(reader), event) >= count; });
 }
 
 // A reader on `port` that notifies Record, once it reads.
 inline int32_t Start(const std::string& port) {
   const int32_t reader = TvxStartCallBack(port.c_str(), &Record, 0);
-  EXPECT_GT(reader, 0) << port;
-  EXPECT_TRUE(WaitFor(reader, TVX_EVENT_READING));
+  EXPECT_TRUE(reader > 0 && WaitFor(reader, TVX_EVENT_READING)) << port;
   return reader;
 }
 
