@@ -48,6 +48,7 @@ TEST(FrameDecoder, GivesTheSameReadsFedWholeOrByteByByte) {
        {kBad, Card(kGoodData)}},
       {"TailOfOverlongFrameIsNoLine", "\x02" + std::string(20, '7') + "\r\n", {kBad}},
       {"LargestId", Frame("FFFFFFFFFF"), {Card("2554294967295")}},
+      {"SmallestIdChecksumDigitsZero", Frame("0000000000"), {Card("0000000000000")}},
       {"TextLineCrLfIsOneRead", "12345\r\n67\r\n", {Card("12345"), Card("67")}},
       {"TextLineLfKeepsSpacesAndTilde", " A~1 \n", {Card(" A~1 ")}},
       {"UnfinishedLineGivesNothing", "12345", {}},

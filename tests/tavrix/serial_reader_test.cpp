@@ -41,7 +41,8 @@ TEST(NaturalOrder, SortsPortsAsAnOperatorReadsThemAndIsAStrictOrder) {
   std::vector<std::string> ports(sorted.rbegin(), sorted.rend());
   std::ranges::sort(ports, NaturalLess);
   EXPECT_EQ(ports, sorted);
-  const std::string names[] = {"", "a", "a1", "a01", "a2", "a10", "b", "99999999999999999999"};
+  const std::string names[] = {
+      "", "a", "a1", "a01", "a001", "a2", "a10", "b", "99999999999999999999"};
   for (const auto& a : names)
     for (const auto& b : names)  // never both ways; one way unless equal
       EXPECT_EQ(NaturalLess(a, b) + NaturalLess(b, a), a == b ? 0 : 1) << a << " / " << b;
