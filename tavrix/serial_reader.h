@@ -8,6 +8,10 @@
 #include <string>
 #include <string_view>
 
+#if !defined(_WIN32)
+#include <termios.h>
+#endif
+
 #include "frame_decoder.h"
 #include "reader.h"
 
@@ -23,6 +27,12 @@ struct OpenedReader {
 
 // Opens `port` now, so the caller learns at once whether reading can start.
 OpenedReader OpenSerialReader(const std::string& port, std::shared_ptr<ReaderOutput> output);
+
+#if !defined(_WIN32)
+// A badge reader's line made from a port's settings as found: 9600 baud, 8
+// data bits, no parity, 1 stop bit, raw, no flow control.
+termios BadgeReaderLine(termios found);
+#endif
 
 // The text given with event 6 when the port goes away.
 std::string LostPortText(const std::string& port);

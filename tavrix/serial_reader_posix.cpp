@@ -17,6 +17,21 @@
 #include "serial_reader.h"
 
 namespace tavrix {
+
+termios BadgeReaderLine(termios settings) {
+  ::cfmakeraw(&settings);
+  settings.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
+  // CLOCAL: a reader has no carrier line, and a modem hang-up must not cut
+  // us off from a port that is still there.
+  settings.c_cflag |= CS8 | CLOCAL | CREAD;
+  settings.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+  settings.c_cc[VMIN] = 1;
+  settings.c_cc[VTIME] = 0;
+  ::cfsetispeed(&settings, B9600);  // cannot fail for a standard speed
+  ::cfsetospeed(&settings, B9600);
+  return settings;
+}
+
 namespace {
 
 // Owns a file descriptor.
@@ -57,15 +72,7 @@ bool NoSuchPort(int error) {
 bool ConfigureRaw9600(int fd) {
   termios settings{};
   if (::tcgetattr(fd, &settings) != 0) return false;
-  ::cfmakeraw(&settings);
-  settings.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
-  // CLOCAL: a reader has no carrier line, and a modem hang-up must not cut
-  // us off from a port that is still there.
-  settings.c_cflag |= CS8 | CLOCAL | CREAD;
-  settings.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
-  settings.c_cc[VMIN] = 1;
-  settings.c_cc[VTIME] = 0;
-  if (::cfsetispeed(&settings, B9600) != 0 || ::cfsetospeed(&settings, B9600) != 0) return false;
+  settings = BadgeReaderLine(settings);
   if (::tcsetattr(fd, TCSANOW, &settings) != 0) return false;
   // Bytes from before we opened belong to nobody's badge.
   ::tcflush(fd, TCIFLUSH);

@@ -1,14 +1,12 @@
-// Module1 against real shared libraries: the stand-in, a scripted one that
-// lacks an entry point, one that does not exist and copies cut short. The
-// programs' own tests reach every entry point of the stand-in through it.
-// First, its text rules: character ranges and 8-bit conversions; the kept
-// bytes are seen through Module1 itself.
-#include <dlfcn.h>
+// The binding's text rules and out-text call, and Module1 against real shared
+// libraries: the stand-in, one that is no reader library, one that does not
+// exist and copies cut short.
 #include <elf.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstring>
 #include <filesystem>
@@ -18,7 +16,7 @@
 #include <vector>
 
 #include "module1.h"
-#include "reader_callback.h"
+#include "out_text_call.h"
 #include "text_rules.h"
 
 namespace corvane {
@@ -34,24 +32,18 @@ TEST(TextRules, MidTakesOneBasedRangesAndNeverReadsPastTheText) {
     int64_t start, count;
     const wchar_t* expected;
   } cases[] = {
-      {L"abcdef", 2, 3, L"bcd"}, {L"abc", 2, 1, L"b"},           {L"12345", 4, 10, L"45"},
-      {L"123", 4, 10, L""},      {L"123", 3, 10, L"3"},          {L"", 1, 3, L""},
-      {L"abc", 1, 0, L""},       {L"abc", 1, -1, L""},           {L"abc", 0, 2, L""},
-      {L"abc", -5, 2, L""},      {L"abc", 1, INT64_MAX, L"abc"}, {L"abc", INT64_MAX, 1, L""},
+      {L"abcdef", 2, 3, L"bcd"},   {L"12345", 4, 10, L"45"}, {L"123", 3, 10, L"3"},
+      {L"123", 4, 10, L""},        {L"abc", 1, 0, L""},      {L"abc", 1, -1, L""},
+      {L"abc", 0, 2, L""},         {L"abc", -5, 2, L""},     {L"abc", 1, INT64_MAX, L"abc"},
+      {L"abc", INT64_MAX, 1, L""},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Characters(c.text, c.start, c.count), c.expected)
-        << "Characters(\"" << testing::PrintToString(std::wstring(c.text)) << "\", " << c.start
-        << ", " << c.count << ")";
+        << testing::PrintToString(std::wstring(c.text)) << ", " << c.start << ", " << c.count;
   }
 }
 
-TEST(TextRules, ConversionsFollowTheLocaleAndMarkBrokenBytes) {
-  std::setlocale(LC_ALL, "C");
-  EXPECT_EQ(ToAnsi(L"COM1,USB,SIM"), "COM1,USB,SIM");
-  EXPECT_EQ(FromAnsi("COM1,USB"), L"COM1,USB");
-  EXPECT_EQ(ToAnsi(std::wstring(10, L' ')), std::string(10, ' '));
-
+TEST(TextRules, ConversionsFollowTheLocaleAndMarkWhatDoesNotFit) {
   ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr);
   const std::wstring text = L"Porta COM3 \u00e8 occupata \u20ac";
   EXPECT_EQ(ToAnsi(text).size(), text.size() + 1 + 2);
@@ -60,44 +52,62 @@ TEST(TextRules, ConversionsFollowTheLocaleAndMarkBrokenBytes) {
   EXPECT_EQ(FromAnsi(std::string("\xff") + "x"), L"\uFFFDx");  // never valid
   EXPECT_EQ(FromAnsi(std::string("a\0b", 3)), std::wstring(L"a\0b", 3));
   std::setlocale(LC_ALL, "C");
+  EXPECT_EQ(ToAnsi(L"COM\u00e83"), "COM?3");
 }
 
-constexpr const char* kScripted = "libTavrixScripted.so";
+// Run under AddressSanitizer, these also prove that a library filling the
+// whole buffer and its NUL stays inside what the binding hands it.
+TEST(OutTextCall, KeepsOnlyTheBytesTheLengthVouchesForThenDecodes) {
+  ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr);
+  const struct {
+    std::string written;
+    int32_t reportedLength;
+    std::wstring kept;
+  } rows[] = {{"USB", 4, L"USB"},
+              {"0123456789", 500, L"0123456789"},
+              {"USB", -9, L""},
+              {"USB", 1, L""},
+              {"USB", 6, std::wstring(L"USB\0 ", 5)},  // past the NUL: the NUL and spaces
+              {"ab\xc3\xa8", 4, L"ab\uFFFD"}};         // a character cut in half
+  for (const auto& row : rows) {
+    std::wstring text(10, L' ');
+    int32_t length = 10;
+    WithOutText(text, length, [&](char* buffer, int32_t* size) {
+      EXPECT_EQ(*size, 10) << "the library is told the buffer's size, not that with its NUL";
+      const std::size_t count = std::min<std::size_t>(row.written.size(), 10);
+      std::memcpy(buffer, row.written.data(), count);
+      buffer[count] = '\0';
+      *size = row.reportedLength;
+      return 0;
+    });
+    EXPECT_EQ(text, row.kept) << row.written << " " << row.reportedLength;
+    EXPECT_EQ(length, row.reportedLength);
+  }
+  // The sizing call's empty text still lends the library a buffer for its NUL.
+  std::wstring empty;
+  int32_t none = 0;
+  WithOutText(empty, none, [](char* buffer, int32_t*) {
+    *buffer = '\0';
+    return 0;
+  });
+  std::setlocale(LC_ALL, "C");
+}
 
 std::string BesideTests(const std::string& fileName) {
   return std::filesystem::read_symlink("/proc/self/exe").replace_filename(fileName);
 }
 
-// An extra function of the scripted library that a Module1 has loaded.
-template <typename Function>
-Function* Scripted(const char* name) {
-  void* library = dlopen(BesideTests(kScripted).c_str(), RTLD_NOW | RTLD_NOLOAD);
-  if (library == nullptr) return nullptr;
-  void* address = dlsym(library, name);
-  dlclose(library);  // the Module1 still holds it
-  return reinterpret_cast<Function*>(address);
-}
+// Loaded at the first call, not before. Missing, or cut short as an
+// interrupted copy or a full disk leaves it (which the system loader would
+// answer with SIGBUS): a fatal error naming the file, at every call.
+TEST(Module1, LoadsAtTheFirstCallAndReportsAMissingOrCutShortFileAtEvery) {
+  Module1 standIn;
+  EXPECT_FALSE(standIn.IsLoaded());
+  std::wstring version(40, L' ');
+  int32_t length = 40;
+  EXPECT_EQ(standIn.TvxGetVersion(version, length), 0);
+  EXPECT_TRUE(standIn.IsLoaded());
 
-TEST(Module1, LoadsNothingBeforeTheFirstCall) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  // A fresh process, so no other test has loaded the library yet.
-  EXPECT_EXIT(
-      {
-        Module1 binding;
-        const bool loadedBefore =
-            binding.IsLoaded() || dlopen(TAVRIX_FILE_NAME, RTLD_NOW | RTLD_NOLOAD) != nullptr;
-        std::wstring version(40, L' ');
-        int32_t length = 40;
-        const int32_t result = binding.TvxGetVersion(version, length);
-        std::exit(!loadedBefore && binding.IsLoaded() && result == 0 ? 0 : 1);
-      },
-      ::testing::ExitedWithCode(0), "");
-}
-
-// Missing, or cut short as an interrupted copy or a full disk leaves it
-// (which the system loader would answer with SIGBUS): a fatal error naming
-// the file, at every call.
-TEST(Module1, MissingOrCutShortLibraryIsAFatalErrorNamingTheFile) {
   const auto expectFatal = [](const std::string& file) {
     Module1 binding(file);
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -107,7 +117,6 @@ TEST(Module1, MissingOrCutShortLibraryIsAFatalErrorNamingTheFile) {
     EXPECT_FALSE(binding.IsLoaded());
   };
   expectFatal("libTavrixNowhere.so");
-
   std::ifstream original(BesideTests(TAVRIX_FILE_NAME), std::ios::binary);
   const std::string whole{std::istreambuf_iterator<char>(original), {}};
   Elf64_Ehdr header{};
@@ -124,67 +133,24 @@ TEST(Module1, MissingOrCutShortLibraryIsAFatalErrorNamingTheFile) {
   }
   const std::string copy = std::filesystem::temp_directory_path() /
                            ("corvane-cut-" + std::to_string(getpid()) + "-" TAVRIX_FILE_NAME);
-  for (const std::size_t length : cuts) {
-    SCOPED_TRACE("cut after " + std::to_string(length) + " bytes");
+  for (const std::size_t cut : cuts) {
+    SCOPED_TRACE("cut after " + std::to_string(cut) + " bytes");
     std::ofstream(copy, std::ios::binary | std::ios::trunc)
-        .write(whole.data(), static_cast<std::streamsize>(length));
+        .write(whole.data(), static_cast<std::streamsize>(cut));
     expectFatal(copy);
   }
   std::filesystem::remove(copy);
 }
 
+// A shared library that is no reader library: a fatal error naming the entry
+// point and the file, at every call, and the file stays loaded.
 TEST(Module1, MissingEntryPointIsAFatalErrorNamingIt) {
-  Module1 binding(kScripted);
-  EXPECT_EQ(binding.TvxInitialize(), 17);
-  EXPECT_THAT([&] { binding.TvxStop(3); }, ThrowsMessage<ReaderLibraryMissing>(
-                                               AllOf(HasSubstr("TvxStop"), HasSubstr(kScripted))));
-  EXPECT_EQ(binding.TvxInitialize(), 17) << "the library stays usable";
-}
-
-// Run under AddressSanitizer, these also prove that a library filling the
-// whole buffer and its NUL stays inside what the binding handed it.
-TEST(Module1, TextsCrossAsLocaleStringsAndOutTextsKeepOnlyWhatTheLengthVouchesFor) {
-  ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr);
-  const struct {
-    std::string written;
-    int32_t reportedLength;
-    std::wstring kept;
-  } rows[] = {{"USB", 4, L"USB"},
-              {"0123456789", 11, L"0123456789"},
-              {"0123456789", 500, L"0123456789"},
-              {"USB", 0, L""},
-              {"USB", -9, L""},
-              {"USB", 1, L""},
-              {"USB", 2, L"U"},
-              {"USB", 6, std::wstring(L"USB\0 ", 5)},  // past the NUL: the NUL and spaces
-              // 'è' is two bytes: bytes are cut first, then decoded, and a
-              // half character becomes one replacement character.
-              {"\xc3\xa8x", 4, L"\u00e8x"},
-              {"ab\xc3\xa8", 4, L"ab\uFFFD"}};
-  Module1 binding(kScripted);
-  binding.TvxInitialize();
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.written + " " + std::to_string(row.reportedLength));
-    Scripted<void(const char*, int32_t, int32_t)>("ScriptOutText")(
-        row.written.data(), static_cast<int32_t>(row.written.size()), row.reportedLength);
-    std::wstring text(10, L' ');
-    int32_t length = 10;
-    binding.TvxUSBCOMPort(text, length);
-
-    EXPECT_EQ(text, row.kept);
-    EXPECT_EQ(length, row.reportedLength);
-    EXPECT_EQ(Scripted<int32_t()>("LastCapacity")(), 10)
-        << "the library is told the buffer's size, not the size with its NUL";
+  Module1 binding("libc.so.6");
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    EXPECT_THAT([&] { binding.TvxStop(3); }, ThrowsMessage<ReaderLibraryMissing>(
+                                                 AllOf(HasSubstr("TvxStop"), HasSubstr("libc"))));
   }
-  // The sizing call's empty text still lends the library a buffer for its NUL,
-  // which this library writes.
-  std::wstring empty;
-  int32_t none = 0;
-  EXPECT_EQ(binding.TvxPortsAvailable(empty, none), 0);
-  // The port goes the other way, as a NUL-terminated locale string.
-  EXPECT_EQ(binding.TvxStartCallBack(L"/dev/tty\u00e8", &ReaderCallBack, 0), 3);
-  EXPECT_STREQ(Scripted<const char*()>("LastPort")(), "/dev/tty\xc3\xa8");
-  std::setlocale(LC_ALL, "C");
+  EXPECT_TRUE(binding.IsLoaded());
 }
 
 }  // namespace

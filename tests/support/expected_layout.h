@@ -10,10 +10,7 @@ namespace corvane::testing {
 struct ExpectedControl {
   const char* name;
   const wchar_t* caption;  // or initial text
-  int left;
-  int top;
-  int width;
-  int height;
+  int left, top, width, height;
   bool enabled;
   const char* label = nullptr;  // the label that names it for screen readers
 };

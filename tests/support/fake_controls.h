@@ -15,11 +15,12 @@
 namespace corvane::testing {
 
 using Journal = std::vector<std::wstring>;
+using layout::ControlRow;
 
 template <typename Kind>
 class Fake : public Kind {
  public:
-  Fake(const layout::ControlRow& row, Journal& journal) : m_name(row.name), m_journal(journal) {}
+  Fake(const ControlRow& row, Journal& journal) : m_name(row.name), m_journal(journal) {}
 
  protected:
   void Record(const std::wstring& change) { m_journal.push_back(m_name + L"." + change); }
@@ -31,22 +32,19 @@ class Fake : public Kind {
 };
 
 struct FakeLabel final : Fake<Label> {
-  FakeLabel(const layout::ControlRow& row, Journal& journal)
-      : Fake(row, journal), caption(row.caption) {}
+  FakeLabel(const ControlRow& row, Journal& journal) : Fake(row, journal), caption(row.caption) {}
   void SetCaption(const std::wstring& text) override { Record(L"Caption=" + (caption = text)); }
   std::wstring caption;
 };
 
 struct FakeTextBox final : Fake<TextBox> {
-  FakeTextBox(const layout::ControlRow& row, Journal& journal)
-      : Fake(row, journal), text(row.caption) {}
+  FakeTextBox(const ControlRow& row, Journal& journal) : Fake(row, journal), text(row.caption) {}
   void SetText(const std::wstring& value) override { Record(L"Text=" + (text = value)); }
   std::wstring text;
 };
 
 struct FakeButton final : Fake<Button> {
-  FakeButton(const layout::ControlRow& row, Journal& journal)
-      : Fake(row, journal), enabled(row.enabled) {}
+  FakeButton(const ControlRow& row, Journal& journal) : Fake(row, journal), enabled(row.enabled) {}
   void SetEnabled(bool value) override { RecordEnabled(enabled = value); }
   void SetClickHandler(std::function<void()> handler) override { onClick = std::move(handler); }
   // What a click on an enabled button does.
@@ -59,10 +57,8 @@ struct FakeButton final : Fake<Button> {
 
 // An index outside the list throws: the window asked for what is not there.
 struct FakeComboBox final : Fake<ComboBox> {
-  FakeComboBox(const layout::ControlRow& row, Journal& journal)
-      : Fake(row, journal),
-        entries(layout::kInitialPortEntries.begin(), layout::kInitialPortEntries.end()),
-        enabled(row.enabled) {}
+  FakeComboBox(const ControlRow& row, Journal& journal)
+      : Fake(row, journal), enabled(row.enabled) {}
   void SetEnabled(bool value) override { RecordEnabled(enabled = value); }
   void Clear() override {
     entries.clear();
@@ -76,7 +72,8 @@ struct FakeComboBox final : Fake<ComboBox> {
     selected = index;
   }
   std::wstring Text() const override { return selected < 0 ? L"" : EntryAt(selected); }
-  std::vector<std::wstring> entries;
+  std::vector<std::wstring> entries{layout::kInitialPortEntries.begin(),
+                                    layout::kInitialPortEntries.end()};
   int selected = -1;
   bool enabled;
 };
@@ -96,7 +93,6 @@ struct FakeMsgBox final : MsgBox {
 
 // Makes the fakes, as a toolkit makes its adapters.
 struct FakeMaker {
-  using ControlRow = layout::ControlRow;
   auto MakeButton(const ControlRow& row) { return std::make_unique<FakeButton>(row, journal); }
   auto MakeComboBox(const ControlRow& row) { return std::make_unique<FakeComboBox>(row, journal); }
   auto MakeLabel(const ControlRow& row) { return std::make_unique<FakeLabel>(row, journal); }

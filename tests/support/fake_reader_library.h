@@ -1,6 +1,9 @@
-// A scripted reader library. Out-texts behave as through the real binding: the
-// "library" writes into a buffer the size of the text handed in, and the
-// caller gets back the bytes the reported length vouches for, clamped.
+// A scripted reader library for the window's tests. The "library" writes into
+// a buffer the size of the text handed in, and its out-texts come back through
+// the binding's own out-text call, so the window gets what Module1 would hand
+// it. Sharing that call cannot hide a fault: the binding's side is tested
+// against real libraries in tests/binding, and rows about the window's own
+// bound set `unbounded`, which takes the binding's bound away.
 #pragma once
 
 #include <algorithm>
@@ -21,16 +24,13 @@ struct ScriptedOutText {
   int32_t result = 0;
   std::optional<std::string> written = {};     // the bytes the library writes; nothing when empty
   std::optional<int32_t> reportedLength = {};  // overrides written length + NUL
-  // Hands over all it wrote whatever the length says, as a binding that kept
-  // no bounds would: the window's own bound must still hold.
-  bool unbounded = false;
+  bool unbounded = false;                      // hands over all it wrote, whatever the length says
 };
 
 class FakeReaderLibrary final : public ReaderLibrary {
  public:
   std::vector<std::wstring> calls;  // each with its port or its numbers
-  // Calls whose text starts with this throw, as for an entry point the
-  // library file lacks.
+  // Calls whose text starts with this throw, as for an entry point the file lacks.
   std::optional<std::wstring> missing;
   bool loaded = true;
 
@@ -91,20 +91,17 @@ class FakeReaderLibrary final : public ReaderLibrary {
  private:
   int32_t Call(const std::wstring& call, int32_t result) {
     calls.push_back(call);
-    if (missing && call.rfind(*missing, 0) == 0) {
+    if (missing && call.starts_with(*missing)) {
       throw ReaderLibraryMissing("missing: " + std::string(call.begin(), call.end()));
     }
     return result;
   }
-  // The library's side of an out-text: it writes what the script says, as
-  // much as fits with its NUL, and reports its length unless told otherwise.
-  // The program's side is Module1's own, tested against a real library in
-  // module1_test; rows about the window's own bound set `unbounded`.
+  // The library's side: as much of `written` as fits with its NUL, and its
+  // length, unless the script says otherwise.
   static int32_t Answer(const ScriptedOutText& script, std::wstring& text, int32_t& length) {
     const int32_t result = WithOutText(text, length, [&script](char* buffer, int32_t* size) {
       if (script.written) {
-        const std::size_t count =
-            std::min(script.written->size(), std::size_t(std::max(*size, 1) - 1));
+        const auto count = std::min(script.written->size(), std::size_t(std::max(*size, 1) - 1));
         std::memcpy(buffer, script.written->data(), count);
         buffer[count] = '\0';
         *size = static_cast<int32_t>(count) + 1;

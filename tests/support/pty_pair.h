@@ -16,10 +16,6 @@
 
 namespace corvane::testing {
 
-[[noreturn]] inline void FailWithErrno(const std::string& what) {
-  throw std::runtime_error(what + ": " + std::strerror(errno));
-}
-
 class PtyPair {
  public:
   // Raw from the start, so bytes written before the port is configured are
@@ -29,10 +25,9 @@ class PtyPair {
     ::cfmakeraw(&raw);
     int slave = -1;
     char name[128] = {};
-    if (::openpty(&m_master, &slave, name, &raw, nullptr) != 0) FailWithErrno("openpty");
+    Check(::openpty(&m_master, &slave, name, &raw, nullptr), "openpty");
     ::fcntl(m_master, F_SETFD, FD_CLOEXEC);  // a program started meanwhile must not hold it
-    // Ours would only keep the terminal alive after the code under test
-    // closed its own.
+    // Ours would only keep the terminal alive after the code under test closed its own.
     ::close(slave);
     m_slavePath = name;
   }
@@ -42,16 +37,21 @@ class PtyPair {
 
   const std::string& SlavePath() const { return m_slavePath; }
 
+  // The slave's line settings: on Linux the master reads and sets the slave's.
+  termios Settings() const {
+    termios settings{};
+    Check(::tcgetattr(m_master, &settings), "tcgetattr");
+    return settings;
+  }
+  void SetSettings(const termios& settings) {
+    Check(::tcsetattr(m_master, TCSANOW, &settings), "tcsetattr");
+  }
+
   // The slave opened as a plain raw reader would, with nothing waiting: what
   // a benchmark measures the program against.
   int OpenRawSlave() const {
-    const int fd = ::open(m_slavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    termios raw{};
-    if (fd < 0) FailWithErrno("open " + m_slavePath);
-    if (::tcgetattr(fd, &raw) != 0) {
-      ::close(fd);
-      FailWithErrno("tcgetattr " + m_slavePath);
-    }
+    const int fd = Check(::open(m_slavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC), m_slavePath);
+    termios raw = Settings();
     ::cfmakeraw(&raw);
     ::tcsetattr(fd, TCSANOW, &raw);
     ::tcflush(fd, TCIFLUSH);
@@ -61,7 +61,7 @@ class PtyPair {
   void Write(std::string_view bytes) {
     while (!bytes.empty()) {
       const ssize_t written = ::write(m_master, bytes.data(), bytes.size());
-      if (written < 0 && errno != EINTR) FailWithErrno("write to pty master");
+      if (written < 0 && errno != EINTR) Check(-1, "write to pty master");
       if (written > 0) bytes.remove_prefix(static_cast<std::size_t>(written));
     }
   }
@@ -73,6 +73,11 @@ class PtyPair {
   }
 
  private:
+  static int Check(int result, const std::string& what) {
+    if (result < 0) throw std::runtime_error(what + ": " + std::strerror(errno));
+    return result;
+  }
+
   int m_master = -1;
   std::string m_slavePath;
 };

@@ -7,21 +7,22 @@
 //          until TvxStop or TvxUninitialize, which end them before returning;
 //   CLOSE  (Windows) an error is notified and the window is closed before
 //          the program could deliver it, as by an operator quick on Alt+F4.
-// Any other port starts at once and notifies nothing. Card fetches are many in
-// a storm: only one after TvxStop has returned is written down. The port named
-// as USB, which the program selects, is USB, or CORVANE_RECORDING_SELECTED
-// when set, so that a benchmark can start a storm with real input alone.
+// Any other port starts at once and notifies nothing. Only a card fetch after
+// TvxStop has returned is written down. The port named as USB, which the
+// program selects, is CORVANE_RECORDING_SELECTED when set, so that a benchmark
+// can start a storm with real input alone.
 #if defined(_WIN32)
 #include <windows.h>
 #endif
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "tavrix.h"
@@ -29,20 +30,14 @@
 
 namespace {
 
-// In the current folder, which the test makes the program's own.
-constexpr const char* kLogName = "calls.log";
+constexpr const char* kLogName = "calls.log";  // the test makes the current folder the program's
 constexpr int32_t kStartedHandle = 1;
 constexpr int32_t kNotifyingHandle = 2;
-constexpr int kStormThreads = 2;
 
 std::mutex g_logMutex;
 std::atomic<bool> g_storming{false};
 std::atomic<bool> g_stopped{false};
-std::vector<std::thread> g_storm;  // touched by the caller's thread only
-
-void StartLog() {
-  if (FILE* log = std::fopen(kLogName, "w")) std::fclose(log);
-}
+std::vector<std::future<void>> g_notifiers;  // touched by the caller's thread only
 
 int32_t Record(const char* entryPoint, int32_t result) {
   const std::lock_guard lock(g_logMutex);
@@ -61,20 +56,18 @@ int32_t Answer(const char* text, char* buffer, int32_t* length) {
   return fits ? TVX_OK : TVX_BUFFER_TOO_SMALL;
 }
 
-int32_t Offer(const char* entryPoint, const char* text, char* buffer, int32_t* length) {
-  return Record(entryPoint, Answer(text, buffer, length));
-}
-
-// One thread notifies cards, the other statuses.
-void Storm(TvxNotify notify, int32_t thread) {
-  const int32_t event = thread == 0 ? TVX_EVENT_CARD : TVX_EVENT_READING;
-  for (int32_t count = 0; g_storming; ++count) notify(kNotifyingHandle, event, count, count);
-}
-
-void EndStorm() {
+// Ends the storm and waits for the notifying threads. One whose notification
+// never returns would hold the program, and its test, for good: after a
+// deadline the process ends with a message instead.
+void EndNotifiers() {
   g_storming = false;
-  for (std::thread& thread : g_storm) thread.join();
-  g_storm.clear();
+  for (std::future<void>& notifier : g_notifiers) {
+    if (notifier.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+      std::fputs("recording reader library: a notification has not returned\n", stderr);
+      std::abort();
+    }
+  }
+  g_notifiers.clear();
 }
 
 #if defined(_WIN32)
@@ -84,6 +77,10 @@ BOOL CALLBACK CloseIfVisible(HWND window, LPARAM) {
   return FALSE;
 }
 #endif
+
+void StartLog() {
+  if (FILE* log = std::fopen(kLogName, "w")) std::fclose(log);
+}
 
 }  // namespace
 
@@ -101,45 +98,49 @@ extern "C" {
 TVX_EXPORT int32_t TVX_CALL TvxInitialize(void) { return Record(__func__, TVX_OK); }
 TVX_EXPORT int32_t TVX_CALL TvxUninitialize(void) {
   Record(__func__, TVX_OK);
-  EndStorm();
+  EndNotifiers();
   return TVX_OK;
 }
 TVX_EXPORT int32_t TVX_CALL TvxPortsAvailable(char* text, int32_t* length) {
   static const std::string ports =
       std::string(tavrix::kUsbPort.narrow) + ',' + tavrix::kSimPort.narrow + ",STORM,CLOSE";
-  return Offer(__func__, ports.c_str(), text, length);
+  return Record(__func__, Answer(ports.c_str(), text, length));
 }
 TVX_EXPORT int32_t TVX_CALL TvxUSBCOMPort(char* text, int32_t* length) {
   const char* selected = std::getenv("CORVANE_RECORDING_SELECTED");
-  return Offer(__func__, selected != nullptr ? selected : tavrix::kUsbPort.narrow, text, length);
+  return Record(__func__, Answer(selected ? selected : tavrix::kUsbPort.narrow, text, length));
 }
 TVX_EXPORT int32_t TVX_CALL TvxStartCallBack(const char* port, TvxNotify notify, int32_t) {
   Record(__func__, kStartedHandle);
   g_stopped = false;
-  if (std::strcmp(port, "STORM") == 0 && g_storm.empty()) {
+  if (std::strcmp(port, "STORM") == 0 && !g_storming) {
     g_storming = true;
-    for (int32_t thread = 0; thread < kStormThreads; ++thread) {
-      g_storm.emplace_back(Storm, notify, thread);
+    // One thread notifies cards, the other statuses.
+    for (const int32_t event : {TVX_EVENT_CARD, TVX_EVENT_READING}) {
+      g_notifiers.push_back(std::async(std::launch::async, [notify, event] {
+        for (int32_t count = 0; g_storming; ++count) notify(kNotifyingHandle, event, count, count);
+      }));
     }
   } else if (std::strcmp(port, "CLOSE") == 0) {
 #if defined(_WIN32)
     const DWORD caller = GetCurrentThreadId();
 #endif
-    std::thread([&] {
+    g_notifiers.push_back(std::async(std::launch::async, [&] {
       notify(kStartedHandle, TVX_EVENT_ERROR, 0, 0);
 #if defined(_WIN32)
       // The caller's window closed as the operator would close it; sent from
       // this thread, so that it comes before anything the program has posted.
       EnumThreadWindows(caller, CloseIfVisible, 0);
 #endif
-    }).join();
+    }));
+    EndNotifiers();
   }
   return kStartedHandle;
 }
 // Written down on entry, so that a test sees when the program's Stop got here.
 TVX_EXPORT int32_t TVX_CALL TvxStop(int32_t) {
   Record(__func__, TVX_OK);
-  EndStorm();
+  EndNotifiers();
   g_stopped = true;
   return TVX_OK;
 }
@@ -148,13 +149,11 @@ TVX_EXPORT int32_t TVX_CALL TvxGetLastCardData(int32_t, char* text, int32_t* len
   return Answer("0420012345678", text, length);
 }
 TVX_EXPORT int32_t TVX_CALL TvxGetLastError(int32_t, char* text, int32_t* length) {
-  return Offer(__func__, "Errore registrato", text, length);
+  return Record(__func__, Answer("Errore registrato", text, length));
 }
 
 // Entry points these scenarios never reach: each answers that it failed.
-#define UNREACHED(name, ...) \
-  TVX_EXPORT int32_t TVX_CALL name(__VA_ARGS__) { return Record(#name, TVX_FAILED); }
-UNREACHED(TvxGetVersion, char*, int32_t*)
-UNREACHED(TvxStart, const char*)
+TVX_EXPORT int32_t TVX_CALL TvxGetVersion(char*, int32_t*) { return Record(__func__, TVX_FAILED); }
+TVX_EXPORT int32_t TVX_CALL TvxStart(const char*) { return Record(__func__, TVX_FAILED); }
 
 }  // extern "C"

@@ -21,7 +21,6 @@ class ScriptedDispatcher final : public UiDispatcher {
   std::function<bool()> onUiThread = [ui = std::this_thread::get_id()] {
     return std::this_thread::get_id() == ui;
   };
-
   std::atomic<bool> refuse = false;  // as a UI thread that is going or overwhelmed
 
   bool IsUiThread() const override { return onUiThread(); }

@@ -30,13 +30,11 @@ TEST(FrameDecoder, GivesTheSameReadsFedWholeOrByteByByte) {
     std::string stream;
     std::vector<DecodedRead> reads;
   } cases[] = {
-      {"OneFrame", kGood, {Card(kGoodData)}},
       {"LowerCaseHexUpToF", Frame("0a00bc614f"), {Card("0100012345679")}},
       {"BackToBack", kGood + Frame("2C499602D2"), {Card(kGoodData), Card("0441234567890")}},
       {"CrLfBeforeEtx", Frame("0A00BC614E", "\r\n"), {Card(kGoodData)}},
       {"CrBeforeEtx", Frame("0A00BC614E", "\r"), {Card(kGoodData)}},
       {"CrLfAfterEtxIsNotALine", kGood + "\r\n", {Card(kGoodData)}},
-      {"NoiseBeforeFrame", std::string("\xff\x00zz", 4) + kGood, {Card(kGoodData)}},
       {"StrayStxRestartsEmptyFrame", "\x02" + kGood, {Card(kGoodData)}},
       {"TruncatedFrameThenGoodOne", kGood.substr(0, 6) + kGood, {kBad, Card(kGoodData)}},
       {"BadChecksum", Raw("0A00BC614E00"), {kBad}},
@@ -45,22 +43,19 @@ TEST(FrameDecoder, GivesTheSameReadsFedWholeOrByteByByte) {
       // 'g' or 'G' would be 16 to a loose digit test, and the checksum 83 would fit.
       {"LetterPastF", Raw("0g00BC614E83") + Raw("0G00BC614E83"), {kBad, kBad}},
       {"TooFewDigits", Raw("0A00BC61"), {kBad}},
-      {"EmptyFrame", Raw(""), {kBad}},
       {"OverlongFrameIsOneBadRead",
        Raw("0A00BC614E0A00BC614E0A00BC") + "\r\n" + kGood,
        {kBad, Card(kGoodData)}},
       {"TailOfOverlongFrameIsNoLine", "\x02" + std::string(20, '7') + "\r\n", {kBad}},
-      {"IdAtOrAbove2To31", Frame("FF80000000"), {Card("2552147483648")}},
       {"LargestId", Frame("FFFFFFFFFF"), {Card("2554294967295")}},
-      {"SmallestId", Frame("0000000000"), {Card("0000000000000")}},
+      {"SmallestIdChecksumDigitsZero", Frame("0000000000"), {Card("0000000000000")}},
       {"TextLineCrLfIsOneRead", "12345\r\n67\r\n", {Card("12345"), Card("67")}},
       {"TextLineLfKeepsSpacesAndTilde", " A~1 \n", {Card(" A~1 ")}},
       {"UnfinishedLineGivesNothing", "12345", {}},
       {"NoisyLineIsDropped", "12" + std::string(1, '\0') + "3\r4\r", {Card("4")}},
       {"FrameDropsHalfLine", "123" + kGood + "\r", {Card(kGoodData)}},
       {"OverlongLineIsDropped", std::string(65, '7') + "\r9\r", {Card("9")}},
-      {"LongestLineIsKept", std::string(64, '7') + "\r", {Card(std::string(64, '7'))}},
-      {"StrayEtx", "\x03" + kGood, {Card(kGoodData)}}};
+      {"LongestLineIsKept", std::string(64, '7') + "\r", {Card(std::string(64, '7'))}}};
   for (const auto& c : cases) {
     FrameDecoder whole, bytes;
     std::vector<DecodedRead> byByte;
@@ -70,17 +65,15 @@ TEST(FrameDecoder, GivesTheSameReadsFedWholeOrByteByByte) {
   }
 }
 
+// After Reset the tail of a frame is no frame, and the tail of a line a line of its own.
 TEST(FrameDecoder, ResetForgetsHalfAFrameAndHalfALine) {
   FrameDecoder decoder;
-  EXPECT_TRUE(decoder.Feed(kGood.substr(0, 7)).empty());
+  decoder.Feed(kGood.substr(0, 7));
   decoder.Reset();
-  // The tail alone is no frame and no line.
-  EXPECT_TRUE(decoder.Feed("614E\x03").empty());
-  EXPECT_EQ(decoder.Feed(kGood), std::vector<DecodedRead>{Card(kGoodData)});
-
-  EXPECT_TRUE(decoder.Feed("123").empty());
+  EXPECT_EQ(decoder.Feed("614E\x03" + kGood), std::vector{Card(kGoodData)});
+  decoder.Feed("123");
   decoder.Reset();
-  EXPECT_EQ(decoder.Feed("45\r"), std::vector<DecodedRead>{Card("45")});
+  EXPECT_EQ(decoder.Feed("45\r"), std::vector{Card("45")});
 }
 
 TEST(BadgePresence, ReportsArrivalsAndLeaves) {
@@ -96,8 +89,8 @@ TEST(BadgePresence, ReportsArrivalsAndLeaves) {
   } cases[] = {
       {"repeats in the field are one read",
        {{0, "A", "7"}, {500, "A", ""}, {1000, "A", ""}, {1600, "A", ""}}},
-      {"leaves after silence", {{0, "A", "7"}, {1199, nullptr, ""}, {1200, nullptr, "9"}}},
-      {"leave is reported once", {{0, "A", "7"}, {1300, nullptr, "9"}, {5000, nullptr, ""}}},
+      {"leaves after silence, once",
+       {{0, "A", "7"}, {1199, nullptr, ""}, {1200, nullptr, "9"}, {5000, nullptr, ""}}},
       {"repeats keep it in the field",
        {{0, "A", "7"}, {1000, "A", ""}, {2100, nullptr, ""}, {2200, nullptr, "9"}}},
       {"a different badge replaces the first", {{0, "A", "7"}, {300, "B", "97"}}},
@@ -119,15 +112,15 @@ TEST(BadgePresence, ReportsArrivalsAndLeaves) {
   }
 }
 
+// The reader waits for the deadline: one that ignores a repeat, or outlives Forget, reports early.
 TEST(BadgePresence, DeadlineFollowsTheLastRepeat) {
   BadgePresence presence(1200ms);
   const BadgePresence::Clock::time_point start{};
-  EXPECT_FALSE(presence.LeaveDeadline().has_value());
   presence.OnBadge("A", start);
   presence.OnBadge("A", start + 700ms);
   EXPECT_EQ(presence.LeaveDeadline(), start + 1900ms);
   presence.Forget();
-  EXPECT_FALSE(presence.LeaveDeadline().has_value());
+  EXPECT_EQ(presence.LeaveDeadline(), std::nullopt);
   EXPECT_TRUE(presence.OnBadge("A", start + 800ms).arrived);
 }
 

@@ -15,6 +15,12 @@ import termios
 import tty
 
 
+def write_all(fd, data):
+    # A write to a terminal may take fewer bytes than it is given.
+    while data:
+        data = data[os.write(fd, data):]
+
+
 def pseudo_terminal(link, exclusive=False):
     master, slave = os.openpty()
     # Raw both ways: no echo bouncing frames back, no CR/LF translation.
@@ -32,6 +38,6 @@ peer = {a: b, b: a}
 while True:
     for master in select.select([a, b], [], [])[0]:
         try:
-            os.write(peer[master], os.read(master, 4096))
+            write_all(peer[master], os.read(master, 4096))
         except OSError:
             pass

@@ -1,0 +1,40 @@
+// Every wait in a test ends: a fault shows as a failure with a message, not as
+// a test that CTest ends minutes later. Deadlines are generous for sanitizers.
+#pragma once
+
+#include <chrono>
+#include <future>
+#include <memory>
+#include <thread>
+
+namespace corvane::testing {
+
+inline constexpr std::chrono::seconds kDeadline{15};
+
+// Polls `done` every millisecond; false when it still fails at the deadline.
+template <typename Condition>
+bool PollUntil(Condition done) {
+  const auto deadline = std::chrono::steady_clock::now() + kDeadline;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+// Runs `work` on a thread of its own, as a library's thread would; false when
+// it has not returned by the deadline, and the thread is then left behind.
+template <typename Work>
+bool OnOtherThread(Work work) {
+  auto done = std::make_shared<std::promise<void>>();
+  std::future<void> finished = done->get_future();
+  std::thread thread([work, done] {
+    work();
+    done->set_value();
+  });
+  const bool returned = finished.wait_for(kDeadline) == std::future_status::ready;
+  returned ? thread.join() : thread.detach();
+  return returned;
+}
+
+}  // namespace corvane::testing
