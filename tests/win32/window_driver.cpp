@@ -55,7 +55,8 @@ struct MessageBoxSeen {
 };
 
 MessageBoxSeen FindMessageBox(DWORD pid) {
-  MessageBoxSeen box{TopLevelWindow(pid, L"#32770")};
+  MessageBoxSeen box;
+  box.window = TopLevelWindow(pid, L"#32770");
   box.caption = TextOf(box.window);
   for (HWND child = GetWindow(box.window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     // The box's template holds every kind of button and an icon; the ones
@@ -83,7 +84,8 @@ HANDLE OpenPort(const wchar_t* port) {
 // Wine starts it, hands back no process and counts as ended.
 struct Program {
   explicit Program(std::wstring commandLine, const wchar_t* folder = nullptr) {
-    STARTUPINFOW startup{.cb = sizeof startup};
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
     started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                              folder, &startup, &info);
   }
@@ -123,7 +125,9 @@ class Scenario : public ::testing::Test {
   }
   // A window left open is closed, as an operator closes it: the program ends cleanly.
   void TearDown() override {
-    if (m_window && !Ended()) EXPECT_EQ(ExitAfter(m_window, WM_CLOSE), 0) << "closed";
+    if (m_window && !Ended()) {
+      EXPECT_EQ(ExitAfter(m_window, WM_CLOSE), 0) << "closed";
+    }
     if (!Ended()) TerminateProcess(m_program->info.hProcess, 99);
   }
 
@@ -215,7 +219,8 @@ TEST_F(Scenario, Startup) {
   EXPECT_TRUE(Listed(tavrix::kSimPort.wide) && Listed(L"COM5"))
       << "SIM and COM5 from SERIALCOMM are listed";
   EXPECT_FALSE(Listed(L"USB ANY")) << "the design-time entries are gone";
-  GUITHREADINFO thread{.cbSize = sizeof thread};
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
   GetGUIThreadInfo(GetWindowThreadProcessId(m_window, nullptr), &thread);
   EXPECT_EQ(thread.hwndFocus, Control(L"btAttiva")) << "Start has the focus";
 }
@@ -230,7 +235,9 @@ TEST_F(Scenario, ReadBadge) {
   EXPECT_TRUE(SelectPort(L"COM5") && Click(L"btAttiva") && Idle(false) && StatusBecomes(L"Attivo"));
   for (const auto& [frame, status] :
        {std::pair{corvane::testing::Frame("1200BC614E", "\r\n"), L"Lettura OK"},
-        std::pair{"\x02" + std::string("1200BC614E00\r\n\x03"), L"Errore in lettura tessera"}}) {
+        std::pair{std::string("\x02"
+                              "1200BC614E00\r\n\x03"),
+                  L"Errore in lettura tessera"}}) {
     DWORD written = 0;
     EXPECT_TRUE(
         WriteFile(port, frame.data(), static_cast<DWORD>(frame.size()), &written, nullptr) &&
