@@ -1,12 +1,8 @@
 #!/usr/bin/env python3
-# Two pseudo-terminals joined back to back, like a null-modem cable, and a
-# third that this program holds for itself alone, as a program using a port
-# does:
-#   pty_pair.py LINK_A LINK_B LINK_HELD
-# each with a symbolic link, LINK_HELD last, that the Wine prefix maps to a
-# COM port, so a test plays the badge reader on one port while Corvane reads
-# the other, and finds the third busy. Runs until SIGTERM; whoever starts it
-# removes the links.
+# pty_pair.py LINK_A LINK_B LINK_HELD: two pseudo-terminals joined like a
+# null-modem cable, and a third held for this program alone, each linked where
+# the Wine prefix maps a COM port: a test plays the badge reader on one while
+# Corvane reads the other, and finds the third busy. Runs until SIGTERM.
 import fcntl
 import os
 import select
