@@ -21,9 +21,6 @@ struct ScriptedOutText {
   int32_t result = 0;
   std::optional<std::string> written = {};     // the bytes the library writes; nothing when empty
   std::optional<int32_t> reportedLength = {};  // overrides written length + NUL
-  // Hands over all it wrote whatever the length says, as a binding that kept
-  // no bounds would: the window's own bound must still hold.
-  bool unbounded = false;
 };
 
 class FakeReaderLibrary final : public ReaderLibrary {
@@ -99,9 +96,9 @@ class FakeReaderLibrary final : public ReaderLibrary {
   // The library's side of an out-text: it writes what the script says, as
   // much as fits with its NUL, and reports its length unless told otherwise.
   // The program's side is Module1's own, tested against a real library in
-  // module1_test; rows about the window's own bound set `unbounded`.
+  // module1_test.
   static int32_t Answer(const ScriptedOutText& script, std::wstring& text, int32_t& length) {
-    const int32_t result = WithOutText(text, length, [&script](char* buffer, int32_t* size) {
+    return WithOutText(text, length, [&script](char* buffer, int32_t* size) {
       if (script.written) {
         const std::size_t count =
             std::min(script.written->size(), std::size_t(std::max(*size, 1) - 1));
@@ -112,8 +109,6 @@ class FakeReaderLibrary final : public ReaderLibrary {
       *size = script.reportedLength.value_or(*size);
       return script.result;
     });
-    if (script.unbounded) text = FromAnsi(script.written.value_or(""));
-    return result;
   }
 };
 
