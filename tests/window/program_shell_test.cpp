@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <optional>
 
 #include "fake_controls.h"
@@ -19,12 +18,12 @@ using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::Not;
 
-// A front end whose event loop is what the test says, over a scripted library.
+// A front end over a scripted library, whose event loop sees a click on Start
+// and a badge, then ends as by SIGTERM unless the program quit.
 struct Program final : FrontEnd {
   FakeForm form;
   FakeReaderLibrary library;
   std::vector<std::wstring> events;  // Show, Quit(n), Close, in order
-  std::function<int()> loop = [] { return 0; };
   std::optional<int> quitStatus;
   std::string errors;  // what the run wrote to stderr
 
@@ -40,7 +39,11 @@ struct Program final : FrontEnd {
   MsgBox& Messages() override { return form.msgBox; }
   std::shared_ptr<UiDispatcher> Dispatcher() override { return m_dispatcher; }
   void Show() override { events.push_back(L"Show"); }
-  int RunLoop() override { return loop(); }
+  int RunLoop() override {
+    form.btAttiva.Click();
+    Badge();
+    return quitStatus.value_or(143);
+  }
   void Quit(int status) override {
     quitStatus = status;
     events.push_back(L"Quit(" + std::to_wstring(status) + L")");
@@ -51,37 +54,24 @@ struct Program final : FrontEnd {
   std::shared_ptr<UiDispatcher> m_dispatcher = std::make_shared<ScriptedDispatcher>();
 };
 
-TEST(ProgramShell, ClosingWhileReadingUninitialisesWithoutStopping) {
-  Program program;
-  program.loop = [&] {
-    program.form.btAttiva.Click();
-    Program::Badge();
-    return 143;
-  };
-  EXPECT_EQ(program.Run(), 143);
-  EXPECT_EQ(program.form.Text2.text, L"1234567890");
-  EXPECT_THAT(program.events, ElementsAre(L"Show", L"Close"));
-  EXPECT_EQ(program.library.calls.back(), L"TvxUninitialize");
-  EXPECT_THAT(program.library.calls, Not(Contains(L"TvxStop(5)")));
-  // After the window's end a notification reaches nothing.
-  Program::Badge();
-  EXPECT_EQ(program.library.calls.back(), L"TvxUninitialize");
-}
-
-// Initialize is judged by its sign alone, and reported after the port list,
-// both before the window shows.
-TEST(ProgramShell, StartUpMessagesComeBeforeTheWindowWhichThenShowsReady) {
-  for (const int32_t result : {-1, 0}) {
+// Start-up messages come before the window shows; closing it while reading
+// uninitialises the library without stopping the reader, and a notification
+// after the window's end reaches nothing.
+TEST(ProgramShell, StartUpMessagesThenClosingWhileReading) {
+  for (const int32_t initialized : {-1, 0}) {  // judged by its sign alone
     Program program;
     program.library.sizingResult = -1;
-    program.library.initializeResult = result;
+    program.library.initializeResult = initialized;
     program.form.msgBox.whileShown = [&](const std::wstring&) {
       EXPECT_TRUE(program.events.empty()) << "shown after the window";
     };
-    EXPECT_EQ(program.Run(), 0);
-    EXPECT_EQ(program.form.msgBox.shown.size(), result < 0 ? 2u : 1u) << result;
+    EXPECT_EQ(program.Run(), 143);
+    EXPECT_EQ(program.form.msgBox.shown.size(), initialized < 0 ? 2u : 1u);
+    EXPECT_EQ(program.form.Text2.text, L"1234567890");
     EXPECT_THAT(program.events, ElementsAre(L"Show", L"Close"));
-    EXPECT_TRUE(program.form.btAttiva.enabled);
+    EXPECT_THAT(program.library.calls, Not(Contains(L"TvxStop(5)")));
+    Program::Badge();
+    EXPECT_EQ(program.library.calls.back(), L"TvxUninitialize");
   }
 }
 
@@ -107,11 +97,6 @@ TEST(ProgramShell, TheOneReportStaysUntilAnsweredWhateverArrivesMeanwhile) {
       program.form.btAttiva.Click();
       program.form.btDisattiva.Click();
       EXPECT_FALSE(program.quitStatus.has_value());
-    };
-    program.loop = [&] {
-      program.form.btAttiva.Click();
-      Program::Badge();
-      return program.quitStatus.value_or(0);
     };
     EXPECT_EQ(program.Run(), kExitFatal);
     EXPECT_EQ(program.errors, "Corvane: missing: " + std::string(row.missing) + "\n");
