@@ -1,9 +1,11 @@
-// One QApplication for every test; CTest runs them on the offscreen platform.
+// One QApplication for every test, offscreen unless the developer picked a
+// platform to watch the windows on.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
