@@ -31,7 +31,4 @@ inline constexpr std::array<ExpectedControl, 10> kExpectedControls = {{
     {"Text2", L"", 1080, 1680, 4935, 375, true, "Label3"},
 }};
 
-inline constexpr std::array<const wchar_t*, 5> kExpectedInitialEntries = {
-    L"USB ANY", L"COM1", L"COM2", L"COM3", L"COM4"};
-
 }  // namespace corvane::testing
