@@ -2,8 +2,7 @@
 // a buffer the size of the text handed in, and its out-texts come back through
 // the binding's own out-text call, so the window gets what Module1 would hand
 // it. Sharing that call cannot hide a fault: the binding's side is tested
-// against real libraries in tests/binding, and rows about the window's own
-// bound set `unbounded`, which takes the binding's bound away.
+// against real libraries in tests/binding.
 #pragma once
 
 #include <algorithm>
@@ -24,7 +23,6 @@ struct ScriptedOutText {
   int32_t result = 0;
   std::optional<std::string> written = {};     // the bytes the library writes; nothing when empty
   std::optional<int32_t> reportedLength = {};  // overrides written length + NUL
-  bool unbounded = false;                      // hands over all it wrote, whatever the length says
 };
 
 class FakeReaderLibrary final : public ReaderLibrary {
