@@ -1,9 +1,9 @@
 // A scripted reader library for the window's tests. The "library" writes into
 // a buffer the size of the text handed in, and its out-texts come back through
 // the binding's own out-text call, so the window gets what Module1 would hand
-// it. Sharing that call cannot hide a fault: the binding's side is tested
-// against real libraries in tests/binding, and rows about the window's own
-// bound set `unbounded`, which takes the binding's bound away.
+// it. Sharing that call cannot hide a fault: the call is tested on its own in
+// tests/binding, and rows about the window's own bound set `unbounded`, which
+// takes the call's bound away.
 #pragma once
 
 #include <algorithm>
