@@ -1,8 +1,8 @@
 // A scripted reader library for the window's tests. The "library" writes into
 // a buffer the size of the text handed in, and its out-texts come back through
 // the binding's own out-text call, so the window gets what Module1 would hand
-// it. Sharing that call cannot hide a fault: the binding's side is tested
-// against real libraries in tests/binding.
+// it. Sharing that call cannot hide a fault: the call is tested on its own in
+// tests/binding.
 #pragma once
 
 #include <algorithm>

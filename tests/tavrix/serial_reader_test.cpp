@@ -131,7 +131,7 @@ TEST_F(SerialReaders, TakeThePortAndSetTheLineTo9600EightNoneOneRaw) {
   termios cooked = m_pty.Settings();
   cooked.c_iflag |= ICRNL | INLCR | IGNCR | ISTRIP | IXON | IXOFF;
   cooked.c_lflag |= ICANON | ECHO | ISIG | IEXTEN;
-  cooked.c_cflag = (cooked.c_cflag & ~CSIZE) | CS7 | PARENB | CSTOPB | CRTSCTS;
+  cooked.c_cflag = (cooked.c_cflag & ~tcflag_t{CSIZE}) | CS7 | PARENB | CSTOPB | CRTSCTS;
   ASSERT_EQ(::cfsetspeed(&cooked, B19200), 0);
   m_pty.SetSettings(cooked);
   const std::string port = m_pty.SlavePath();
