@@ -64,7 +64,8 @@ for attempt in 1 2 3; do
   done
   lines=$(wc -l <"$log")
   window=${state%%;*}
-  import -window "${window#window=}" -strip -define png:exclude-chunks=date,time "$work/window.png"
+  timeout 30 import -window "${window#window=}" -strip -define png:exclude-chunks=date,time \
+    "$work/window.png" || fail "no picture taken within 30 s"
   [[ $(wc -l <"$log") == "$lines" ]] && break # nothing painted meanwhile
   ((attempt < 3)) || fail "the window painted again during each of $attempt pictures"
   echo "screenshot: the window painted again while photographed; once more" >&2

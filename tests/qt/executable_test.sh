@@ -10,7 +10,7 @@ set -euo pipefail
 source "$(dirname "$0")/../support/exit_codes.sh"
 part=$1 corvane=$2 tavrix=$3 empty=$4 recording=$5
 root=$(mktemp -d) pid=
-trap '[[ -z $pid ]] || { kill $pid; wait $pid || :; } 2>/dev/null; rm -rf "$root"' EXIT
+trap '[[ -z $pid ]] || { kill -KILL $pid; wait $pid || :; } 2>/dev/null; rm -rf "$root"' EXIT
 fail() { echo "$*; the program said:" && cat "$root/stderr" && exit 1; }
 
 # The library beside the executable (bin/, a copy: the loader resolves $ORIGIN
@@ -38,9 +38,13 @@ await() {
   for _ in {1..300}; do grep -q -- "$1" "$2" 2>/dev/null && return || sleep 0.1; done
   return 1
 }
-# Ends the program with a signal; its exit status in $status.
+running() { [[ $(ps -o stat= -p "$pid") == [^Z]* ]]; }
+# Ends the program with a signal, within 30 s; its exit status in $status.
 end() {
-  kill "-$1" "$pid" && status=0 && wait "$pid" || status=$?
+  kill "-$1" "$pid"
+  for _ in {1..300}; do running && sleep 0.1 || break; done
+  ! running || fail "still running 30 s after SIG$1"
+  status=0 && wait "$pid" || status=$?
   pid=
 }
 
