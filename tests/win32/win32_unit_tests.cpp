@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -119,8 +118,6 @@ bool CaptionFits(HWND control, std::wstring caption) {
   SIZE extent{};
   GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
   ReleaseDC(control, dc);
-  std::printf("\"%ls\": %ldx%ld px in %ldx%ld\n", caption.c_str(), extent.cx, extent.cy,
-              inside.right, inside.bottom);
   return extent.cx <= inside.right && extent.cy <= inside.bottom;
 }
 
@@ -142,18 +139,15 @@ TEST(Win32, WindowFollowsItsDesign) {
     const ULONG_PTR shown = GetClassLongPtrW(handle, icon);
     EXPECT_TRUE(shown != 0 && shown != systemIcon) << "the program's own icon, big and small";
   }
-  const auto fontOf = [](HWND control) {
-    return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-  };
-  const HFONT font = fontOf(GetWindow(handle, GW_CHILD));
-  EXPECT_NE(font, nullptr) << "the window has a font of its own";
-  std::vector<HWND> tabOrder;
+  const LRESULT font = SendMessageW(GetWindow(handle, GW_CHILD), WM_GETFONT, 0, 0);
+  EXPECT_NE(font, 0) << "the window has a font of its own";
+  std::vector<HWND> tabOrder, tabStops;  // as the table lists them, and as Tab visits them
   for (const testing::ExpectedControl& control : testing::kExpectedControls) {
     SCOPED_TRACE(control.name);
     const HWND child = ControlHandle(handle, control.name);
     const std::string_view name = control.name;
-    const bool list = name == "cbCom", label = name.starts_with("Label");
-    if (!label) tabOrder.push_back(child);
+    const bool list = name == "cbCom";
+    if (!name.starts_with("Label")) tabOrder.push_back(child);
     RECT box{};
     GetWindowRect(child, &box);
     MapWindowPoints(nullptr, handle, reinterpret_cast<POINT*>(&box), 2);
@@ -168,18 +162,16 @@ TEST(Win32, WindowFollowsItsDesign) {
                          (name.starts_with("Text") || CaptionFits(child, text))))
         << "captioned, on one line";
     EXPECT_EQ(IsWindowEnabled(child) != FALSE, control.enabled);
-    EXPECT_EQ((GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) != 0, !label);
-    EXPECT_EQ(fontOf(child), font) << "the window's one font";
+    EXPECT_EQ(SendMessageW(child, WM_GETFONT, 0, 0), font) << "the window's one font";
     // Windows names a control after the text just before it.
     EXPECT_TRUE(!control.label ||
                 GetWindow(ControlHandle(handle, control.label), GW_HWNDNEXT) == child)
         << control.label << " is created right before it";
   }
-  std::vector<HWND> created;  // the tab stops, in the order Tab visits them
   for (HWND child = GetWindow(handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) created.push_back(child);
+    if (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) tabStops.push_back(child);
   }
-  EXPECT_EQ(created, tabOrder) << "tab order";
+  EXPECT_EQ(tabStops, tabOrder) << "every control but the labels a tab stop, in order";
   EXPECT_EQ(GetWindowLongW(ControlHandle(handle, "cbCom"), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
 }
 

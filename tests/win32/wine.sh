@@ -1,13 +1,10 @@
 #!/bin/bash
-# The Wine tests' surroundings, one build tree's worth under STATE_FOLDER, in a
-# prefix of the build's kind, ARCH win64 or win32:
-#   wine.sh ARCH STATE_FOLDER start|stop   a private X server, two joined
-#       pseudo-terminals mapped to COM5 and COM6, a third mapped to COM7 that
-#       another program holds, and a persistent wineserver
-#   wine.sh ARCH STATE_FOLDER run [--dpi N] [--line COMn] PROGRAM.exe [ARGUMENTS...]
-#       unix:/path becomes Z:\path; the program sees N DPI, 96 without --dpi;
-#       with --line, COMn's line is set all wrong first, and after the program
-#       it must read as 9600 8N1, raw, with no flow control
+# The Wine tests' surroundings under STATE_FOLDER, in a prefix of ARCH win64 or win32:
+#   wine.sh ARCH STATE_FOLDER start|stop: a private X server, COM5 and COM6 joined,
+#     COM7 held by another program, and a persistent wineserver
+#   wine.sh ARCH STATE_FOLDER run [--dpi N] [--line COMn] PROGRAM.exe [ARGUMENTS...]:
+#     unix:/path as Z:\path, at N DPI (96); with --line, COMn's line is set all
+#     wrong first, and after the program must read as 9600 8N1, raw, no flow control
 set -u
 arch=$1 state=$2 action=$3
 shift 3
@@ -26,10 +23,8 @@ skip() { echo "SKIP: $*" && exit "$CORVANE_TEST_SKIPPED"; }
 skip_all() { skip "$(tee "$state/skipped" <<< "$*")"; }  # this run and every later one
 fail() { echo "FAIL: $*" >&2 && exit 1; }
 reg() { "$wine" reg add "$1" /v "$2" /t "$3" /d "$4" /f >> "$log" 2>&1; }
-# A COM port's line as Linux reads it on the pseudo-terminal behind the port:
-# all wrong, and right for a badge reader. A pseudo-terminal keeps the speed,
-# stop bits, parity checking and flow control that Wine sets on it, but always
-# reads 8 data bits and no parity bit, whatever was asked.
+# A COM port's line as Linux reads it on its pseudo-terminal, which keeps what
+# Wine sets but always reads 8 data bits and no parity bit: all wrong, and right.
 wrong_line=(19200 cstopb parodd cmspar inpck crtscts ixon ixoff icanon echo isig icrnl inlcr opost)
 right_line=('speed 9600 baud' -cstopb -parodd -cmspar -inpck -crtscts -ixon -ixoff -icanon -echo
   -isig -iexten -icrnl -inlcr -igncr -istrip -opost)
@@ -50,8 +45,8 @@ case $action in
   start)
     mkdir -p "$TMPDIR" && : > "$log"
     "$0" "$arch" "$state" stop > /dev/null 2>&1
-    # Wine's 32-bit loader is a 32-bit Linux program: where the kernel runs none,
-    # every win32 test skips, as also when CORVANE_TEST_NO_I386=1 is set.
+    # Wine's 32-bit loader is a Linux program: where the kernel runs none, or
+    # CORVANE_TEST_NO_I386=1 is set, every win32 test skips.
     if [ "$arch" = win32 ]; then
       [ -n "${CORVANE_TEST_NO_I386:-}" ] && skip_all "CORVANE_TEST_NO_I386 set: i386 taken to fail"
       "$wine" --version >> "$log" 2>&1 || skip_all "this kernel runs no 32-bit programs: $wine did not start"
@@ -62,9 +57,8 @@ case $action in
     echo $! > "$state/xvfb.pid"
     wait_for 30 test -s "$state/display" || fail "no X display could be started"
     export DISPLAY=":$(cat "$state/display")"
-    # Made once per build tree and set of ports: later runs reuse it.
-    # Unmanaged windows, else every closed window stalls without a window
-    # manager; no crash dialog, else a crash hangs the test.
+    # Made once per build tree and set of ports. Unmanaged windows, else each
+    # closed one stalls with no window manager; no crash dialog to hang a test.
     ports=(COM5 COM6 COM7)
     if [ ! -f "$WINEPREFIX/system.reg" ] ||
       [ "$(cat "$state/prefix.ready" 2> /dev/null)" != "${ports[*]}" ]; then
@@ -85,9 +79,8 @@ case $action in
       echo $! > "$state/pty.pid"
       wait_for 30 test -L "$state/tty${ports[-1]}" || fail "${ports[*]} not made"
     fi
-    # The server opens the ports for Windows programs. As root it would open
-    # even one that another program holds for itself alone, which no
-    # operator's program can.
+    # The server opens the ports; as root it would open even one held by
+    # another program, which no operator's program can.
     [ "$(id -u)" = 0 ] && unprivileged=(setpriv --bounding-set=-sys_admin --) || unprivileged=()
     "${unprivileged[@]}" "$wineserver" -p >> "$log" 2>&1
     echo "Wine ready on display $DISPLAY, prefix $WINEPREFIX"
@@ -103,10 +96,9 @@ case $action in
     dpi=96 line=
     [ "${1:-}" = --dpi ] && dpi=$2 && shift 2
     [ "${1:-}" = --line ] && line=$state/tty$2 && shift 2
-    # Set for every program, so none sees what one before it asked for.
-    reg 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD "$dpi" ||
-      fail "the DPI could not be set to $dpi"
-    # Without the port the scenario skips.
+    # Set for every program, so none sees what one before it asked for; without
+    # the port, the scenario skips.
+    reg 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD "$dpi" || fail "the DPI could not be set to $dpi"
     [ -z "$line" ] || [ ! -e "$line" ] || stty -F "$line" "${wrong_line[@]}" ||
       fail "$line could not be set wrong"
     arguments=()
@@ -114,8 +106,7 @@ case $action in
       [[ $argument == unix:* ]] && argument=Z:${argument#unix:} && argument=${argument//\//\\}
       arguments+=("$argument")
     done
-    # Into a file, not CTest's pipe: Wine's helper processes outlive the
-    # program and would hold the pipe open.
+    # Into a file: Wine's helper processes outlive the program and would hold CTest's pipe.
     output=$(mktemp "$state/output.XXXXXX")
     trap 'cat "$output"; rm -f "$output"' EXIT
     "$wine" "${arguments[@]}" > "$output" 2>&1 < /dev/null
