@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Checks the Debian package without installing it: unpacked into a scratch
-# root, its corvane starts under Xvfb, picks SIM and shows a badge (through
-# scripts/screenshot.sh, which needs build/default's screenshot plugin); then
-# lintian, desktop-file-validate and appstreamcli judge the package's files.
+# Checks the Debian package unpacked into a scratch root: its corvane starts
+# under Xvfb and shows a badge from SIM (scripts/screenshot.sh, which needs
+# build/default's plugin); lintian and the desktop and AppStream validators pass.
 #   tests/package/check_deb.sh corvane_VERSION_amd64.deb
 set -euo pipefail
 deb=$(realpath "$1")

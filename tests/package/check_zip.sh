@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# Checks a Windows zip as an operator meets it: unpacked into a folder of its
-# own, its Corvane.exe starts under Wine with the zip's Tavrix.dll and shows
-# its window with no message box (the window driver's start-up scenario).
+# Checks a Windows zip as an operator meets it: unpacked, its Corvane.exe starts
+# under Wine with the zip's Tavrix.dll and shows its window with no message box
+# (the window driver's start-up scenario); skipped where Wine cannot run win32.
 #   tests/package/check_zip.sh Corvane-VERSION-winNN.zip win32|win64 DRIVER.exe
-# Where Wine cannot run the word size (32-bit, on a kernel without 32-bit
-# programs), it says why and passes as skipped.
 set -euo pipefail
 zip=$(realpath "$1")
 arch=$2

@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
-# pty_pair.py LINK_A LINK_B LINK_HELD: two pseudo-terminals joined like a
-# null-modem cable, and a third held for this program alone, each linked where
-# the Wine prefix maps a COM port: a test plays the badge reader on one while
-# Corvane reads the other, and finds the third busy. Runs until SIGTERM.
+# pty_pair.py LINK_A LINK_B LINK_HELD: two pseudo-terminals joined like a null-modem
+# cable, and a third held by this program alone, linked where Wine maps COM ports:
+# a test plays the reader on one, Corvane reads the other. Runs until SIGTERM.
 import fcntl
 import os
 import select
@@ -11,8 +10,7 @@ import termios
 import tty
 
 
-def write_all(fd, data):
-    # A write to a terminal may take fewer bytes than it is given.
+def write_all(fd, data):  # a terminal may take fewer bytes than it is given
     while data:
         data = data[os.write(fd, data):]
 
