@@ -186,11 +186,12 @@ TEST(Win32, WindowFollowsItsDesignAndMovesTheFocusOn) {
   EXPECT_EQ(tabStops, tabOrder) << "every control but the labels a tab stop, in order";
   EXPECT_EQ(GetWindowLongW(ControlHandle(handle, "cbCom"), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
 
-  // Disabling the control with the focus moves the focus on to the next tab stop.
+  // The window in front gives the first enabled tab stop, Start, the focus;
+  // disabling the control with the focus moves it on to the next tab stop.
   window.Show();
-  SetForegroundWindow(handle);
-  SetFocus(ControlHandle(handle, "btAttiva"));
-  ASSERT_EQ(GetFocus(), ControlHandle(handle, "btAttiva"));
+  ASSERT_TRUE(
+      PumpUntil([&] { return SetForegroundWindow(handle), GetForegroundWindow() == handle; }));
+  EXPECT_EQ(GetFocus(), ControlHandle(handle, "btAttiva")) << "Start";
   window.Controls().btAttiva.SetEnabled(false);
   EXPECT_EQ(GetFocus(), ControlHandle(handle, "cbCom")) << "from Start";
   window.Controls().cbCom.SetEnabled(false);
