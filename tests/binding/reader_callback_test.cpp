@@ -2,8 +2,8 @@
 // reached on the UI thread only, and a Stop on the UI thread never waits on it.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -17,10 +17,10 @@ namespace {
 class ReaderCallBackTest : public ::testing::Test {
  protected:
   std::vector<std::pair<Notification, bool>> m_deliveries;  // and whether on the UI thread
-  bool m_throw = false;
+  std::function<void()> m_afterDelivery = [] {};
   ScriptedDoor m_door{[this](const Notification& n) {
     m_deliveries.emplace_back(n, m_door.dispatcher->IsUiThread());
-    if (m_throw) throw std::runtime_error("entry point gone");
+    m_afterDelivery();
   }};
 };
 
@@ -39,19 +39,18 @@ TEST_F(ReaderCallBackTest, OnTheUiThreadCallsThroughFromOthersDeliversThereInOrd
 
 // A notification that comes while one is delivered joins the queue rather
 // than posting another, or the posts would multiply in a storm.
-TEST(ReaderCallBack, OneDeliveryIsScheduledAtATime) {
-  int delivered = 0;
-  ScriptedDoor door([&](const Notification&) {
-    if (delivered++ == 0) {
+TEST_F(ReaderCallBackTest, OneDeliveryIsScheduledAtATime) {
+  m_afterDelivery = [this] {
+    if (m_deliveries.size() == 1) {
       EXPECT_TRUE(OnOtherThread([] { ReaderCallBack(1, TVX_EVENT_CARD, 0, 0); }));
     }
-  });
+  };
   ASSERT_TRUE(OnOtherThread([] {
     ReaderCallBack(1, TVX_EVENT_BAD_READ, 0, 0);
     ReaderCallBack(1, TVX_EVENT_READING, 0, 0);
   }));
-  EXPECT_EQ(door.dispatcher->Drain(), 3);
-  EXPECT_EQ(delivered, 3);
+  EXPECT_EQ(m_door.dispatcher->Drain(), 3);
+  EXPECT_EQ(m_deliveries.size(), 3u);
 }
 
 // The front end goes, its dispatcher with it: what waited for its UI thread,
@@ -71,7 +70,7 @@ TEST_F(ReaderCallBackTest, ARefusedPostOrAThrowingWindowLeavesTheDoorWorking) {
   m_door.dispatcher->refuse = true;
   ASSERT_TRUE(OnOtherThread([] { ReaderCallBack(3, TVX_EVENT_ERROR, 0, 0); }));
   m_door.dispatcher->refuse = false;
-  m_throw = true;
+  m_afterDelivery = [] { throw std::runtime_error("entry point gone"); };
   ASSERT_TRUE(OnOtherThread([] { ReaderCallBack(3, TVX_EVENT_CARD, 0, 0); }));
   EXPECT_NO_THROW(EXPECT_EQ(m_door.dispatcher->Drain(), 2));
   EXPECT_NO_THROW(ReaderCallBack(3, TVX_EVENT_ERROR, 0, 0));

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "control_adapters.h"
+#include "deadline.h"
 #include "msg_box.h"
 #include "qt_test_support.h"
 #include "ui_dispatcher.h"
@@ -22,7 +23,7 @@
 namespace corvane::qt {
 namespace {
 
-using testing::OnAnotherThread;
+using testing::OnOtherThread;
 
 TEST(QtComboBox, SelectionFollowsOnlyTheProgramsAndEntriesStayAsAdded) {
   QComboBox widget;
@@ -72,14 +73,14 @@ TEST(QtUiDispatcher, RunsForeignThreadWorkOnTheUiThreadInOrder) {
   QtUiDispatcher dispatcher(context);
   std::vector<int> ran, posted(200);
   std::iota(posted.begin(), posted.end(), 0);
-  OnAnotherThread([&] {
+  ASSERT_TRUE(OnOtherThread([&] {
     for (const int task : posted) {
       EXPECT_TRUE(dispatcher.Post([&, task] {
         EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
         ran.push_back(task);
       }));
     }
-  });
+  }));
   EXPECT_TRUE(testing::WaitUntil([&] { return ran.size() == posted.size(); }));
   EXPECT_EQ(ran, posted);
 }
@@ -93,14 +94,14 @@ TEST(QtUiDispatcher, DropsWorkRacingTheContextsDestructionAndRefusesLaterWork) {
     QtUiDispatcher dispatcher(*context);
     std::atomic<int> ran{0};
     ASSERT_TRUE(dispatcher.Post([&] { ++ran; }));
-    OnAnotherThread(
+    ASSERT_TRUE(OnOtherThread(
         [&] {
           for (int i = 0; i < 1000 && dispatcher.Post([&] { ++ran; }); ++i) {
           }
         },
-        [&] { context.reset(); });
+        [&] { context.reset(); }));
     QCoreApplication::processEvents();
-    OnAnotherThread([&] { EXPECT_FALSE(dispatcher.Post([&] { ++ran; })); });
+    ASSERT_TRUE(OnOtherThread([&] { EXPECT_FALSE(dispatcher.Post([&] { ++ran; })); }));
     QCoreApplication::processEvents();
     ASSERT_EQ(ran, 0) << "round " << round;
   }

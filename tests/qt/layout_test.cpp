@@ -21,7 +21,10 @@ TEST(WindowLayout, TheWindowAndEveryControlAsDesigned) {
   QWidget& window = program.Window();
   ASSERT_TRUE(testing::ShowActive(window));
   EXPECT_GE(window.windowIcon().availableSizes().size(), 2) << "the icon's sizes are missing";
-  EXPECT_EQ(window.size(), QSize(430, 184));
+  // Twips to pixels at 96 DPI, rounded to the nearest pixel.
+  const auto px = [](int twips) { return qRound(twips / 15.0); };
+  EXPECT_EQ(window.size(),
+            QSize(px(testing::kExpectedClientWidth), px(testing::kExpectedClientHeight)));
   EXPECT_EQ(window.minimumSize(), window.maximumSize());
   QStringList designed, tabOrder;
   for (const auto& control : testing::kExpectedControls) designed.append(control.name);
@@ -36,10 +39,8 @@ TEST(WindowLayout, TheWindowAndEveryControlAsDesigned) {
     auto* widget = window.findChild<QWidget*>(control.name);
     ASSERT_NE(widget, nullptr);
     EXPECT_EQ(widget->parentWidget(), &window);
-    // Twips to pixels at 96 DPI, rounded to the nearest pixel.
     EXPECT_EQ(widget->geometry(),
-              QRect(qRound(control.left / 15.0), qRound(control.top / 15.0),
-                    qRound(control.width / 15.0), qRound(control.height / 15.0)));
+              QRect(px(control.left), px(control.top), px(control.width), px(control.height)));
     EXPECT_EQ(widget->isEnabled(), control.enabled);
     // A caption cut off by its control's edge is one the operator cannot read,
     // whatever font the platform picks; a button's size hint adds its frame.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <future>
 #include <memory>
 #include <thread>
@@ -22,16 +23,18 @@ bool PollUntil(Condition done) {
   return true;
 }
 
-// Runs `work` on a thread of its own, as a library's thread would; false when
-// it has not returned by the deadline, and the thread is then left behind.
+// Runs `work` on a thread of its own, as a library's thread would, and
+// `meanwhile` on this one; false when `work` has not returned by the deadline,
+// and its thread is then left behind.
 template <typename Work>
-bool OnOtherThread(Work work) {
+bool OnOtherThread(Work work, const std::function<void()>& meanwhile = {}) {
   auto done = std::make_shared<std::promise<void>>();
   std::future<void> finished = done->get_future();
   std::thread thread([work, done] {
     work();
     done->set_value();
   });
+  if (meanwhile) meanwhile();
   const bool returned = finished.wait_for(kDeadline) == std::future_status::ready;
   returned ? thread.join() : thread.detach();
   return returned;

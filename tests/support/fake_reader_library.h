@@ -21,8 +21,7 @@ namespace corvane::testing {
 
 struct ScriptedOutText {
   int32_t result = 0;
-  std::optional<std::string> written = {};     // the bytes the library writes; nothing when empty
-  std::optional<int32_t> reportedLength = {};  // overrides written length + NUL
+  std::optional<std::string> written = {};  // the bytes the library writes; nothing when empty
 };
 
 class FakeReaderLibrary final : public ReaderLibrary {
@@ -95,9 +94,8 @@ class FakeReaderLibrary final : public ReaderLibrary {
     return result;
   }
   // The library's side of an out-text: it writes what the script says, as
-  // much as fits with its NUL, and reports its length unless told otherwise.
-  // The program's side is Module1's own, tested against a real library in
-  // module1_test.
+  // much as fits with its NUL, and reports that length; writing nothing, it
+  // leaves the length as it was. The program's side is Module1's own.
   static int32_t Answer(const ScriptedOutText& script, std::wstring& text, int32_t& length) {
     return WithOutText(text, length, [&script](char* buffer, int32_t* size) {
       if (script.written) {
@@ -106,7 +104,6 @@ class FakeReaderLibrary final : public ReaderLibrary {
         buffer[count] = '\0';
         *size = static_cast<int32_t>(count) + 1;
       }
-      *size = script.reportedLength.value_or(*size);
       return script.result;
     });
   }

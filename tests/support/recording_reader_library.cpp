@@ -1,16 +1,13 @@
-// A reader library that reads no reader and writes the name of each entry
-// point it is called through, one a line, to calls.log in the current folder,
-// afresh at each load, so that a test of the real program can see afterwards
-// what it called. It lists USB, SIM and two ports that script a reader:
-//   STORM  two threads notify as fast as they can, under a handle other than
-//          the one Start returned, cards and statuses with a running count,
-//          until TvxStop or TvxUninitialize, which end them before returning;
-//   CLOSE  (Windows) an error is notified and the window is closed before
-//          the program could deliver it, as by an operator quick on Alt+F4.
-// Any other port starts at once and notifies nothing. Only a card fetch after
-// TvxStop has returned is written down. The port named as USB, which the
-// program selects, is CORVANE_RECORDING_SELECTED when set, so that a benchmark
-// can start a storm with real input alone.
+// A reader library that reads no reader and writes the entry points it is
+// called through, one a line, to calls.log in the current folder (afresh at
+// each load); of the card fetches, only one after TvxStop is written. It lists
+// USB, SIM and two ports that script a reader (any other notifies nothing):
+//   STORM  two threads notify cards and statuses under a handle other than
+//          Start's until TvxStop or TvxUninitialize, which end them first;
+//   CLOSE  (Windows) an error is notified and the window closed before the
+//          program could deliver it, as by an operator quick on Alt+F4.
+// CORVANE_RECORDING_SELECTED, when set, names the USB port, so that a
+// benchmark can start a storm with real input alone.
 #if defined(_WIN32)
 #include <windows.h>
 #endif
@@ -30,7 +27,7 @@
 
 namespace {
 
-constexpr const char* kLogName = "calls.log";  // the test makes the current folder the program's
+constexpr const char* kLogName = "calls.log";
 constexpr int32_t kStartedHandle = 1;
 constexpr int32_t kNotifyingHandle = 2;
 
@@ -56,9 +53,8 @@ int32_t Answer(const char* text, char* buffer, int32_t* length) {
   return fits ? TVX_OK : TVX_BUFFER_TOO_SMALL;
 }
 
-// Ends the storm and waits for the notifying threads. One whose notification
-// never returns would hold the program, and its test, for good: after a
-// deadline the process ends with a message instead.
+// Ends the storm and waits for the notifying threads; one whose notification
+// has not returned after 30 s ends the process with a message.
 void EndNotifiers() {
   g_storming = false;
   for (std::future<void>& notifier : g_notifiers) {
