@@ -10,15 +10,13 @@ namespace corvane::testing {
 // STX, ten hex digits, their XOR checksum as two hex digits, `beforeEtx`, ETX:
 // what a 125 kHz reader module sends for one badge.
 inline std::string Frame(std::string_view hex, std::string_view beforeEtx = "") {
-  unsigned sum = 0;
+  unsigned long sum = 0;
   for (std::size_t at = 0; at + 1 < hex.size(); at += 2) {
-    sum ^= static_cast<unsigned>(std::stoul(std::string(hex.substr(at, 2)), nullptr, 16));
+    sum ^= std::stoul(std::string(hex.substr(at, 2)), nullptr, 16);
   }
-  char check[3] = {};
-  std::snprintf(check, sizeof check, "%02X", sum);
-  std::string frame(1, '\x02');
-  frame.append(hex).append(check).append(beforeEtx).push_back('\x03');
-  return frame;
+  char check[3];
+  std::snprintf(check, sizeof check, "%02lX", sum);
+  return '\x02' + std::string(hex) + check + std::string(beforeEtx) + '\x03';
 }
 
 }  // namespace corvane::testing

@@ -34,7 +34,6 @@ TEST(FrameDecoder, GivesTheSameReadsFedWholeOrByteByByte) {
       {"BackToBack", kGood + Frame("2C499602D2"), {Card(kGoodData), Card("0441234567890")}},
       {"CrLfBeforeEtx", Frame("0A00BC614E", "\r\n"), {Card(kGoodData)}},
       {"CrBeforeEtx", Frame("0A00BC614E", "\r"), {Card(kGoodData)}},
-      {"CrLfAfterEtxIsNotALine", kGood + "\r\n", {Card(kGoodData)}},
       {"StrayStxRestartsEmptyFrame", "\x02" + kGood, {Card(kGoodData)}},
       {"TruncatedFrameThenGoodOne", kGood.substr(0, 6) + kGood, {kBad, Card(kGoodData)}},
       {"BadChecksum", Raw("0A00BC614E00"), {kBad}},
@@ -87,8 +86,6 @@ TEST(BadgePresence, ReportsArrivalsAndLeaves) {
     const char* name;
     std::vector<Step> steps;
   } cases[] = {
-      {"repeats in the field are one read",
-       {{0, "A", "7"}, {500, "A", ""}, {1000, "A", ""}, {1600, "A", ""}}},
       {"leaves after silence, once",
        {{0, "A", "7"}, {1199, nullptr, ""}, {1200, nullptr, "9"}, {5000, nullptr, ""}}},
       {"repeats keep it in the field",
@@ -97,7 +94,6 @@ TEST(BadgePresence, ReportsArrivalsAndLeaves) {
       {"the same badge after leaving is a new read",
        {{0, "A", "7"}, {1500, nullptr, "9"}, {1600, "A", "7"}}},
       {"a late repeat before the clock tick is a new read", {{0, "A", "7"}, {1500, "A", "97"}}},
-      {"nothing leaves when nothing came", {{0, nullptr, ""}, {9000, nullptr, ""}}},
   };
   for (const auto& session : cases) {
     BadgePresence presence(1200ms);

