@@ -55,6 +55,10 @@ TEST_F(EntryPoints, RefuseWhatIsNoReaderAndNeverReuseAHandle) {
 TEST_F(SimReaders, PlayTheirRoundAgainAndAgain) {
   const auto& round = SimReader::Sequence();
   const auto output = std::make_shared<ReaderOutput>(&Record, 0);
+  std::vector<std::string> cards;
+  g_onNotify = [&](const Notification& n) {
+    if (n.event == TVX_EVENT_CARD) cards.push_back(output->LastCardData().value_or(""));
+  };
   SimReader sim(output, 20ms);
   sim.Start();
   const auto badges = std::ranges::count_if(round, [](auto hex) { return !hex.empty(); });
@@ -70,7 +74,8 @@ TEST_F(SimReaders, PlayTheirRoundAgainAndAgain) {
   }
   expected.resize(events.size());
   EXPECT_EQ(events, expected);
-  EXPECT_TRUE(std::regex_match(output->LastCardData().value_or(""), std::regex("\\d{13}")));
+  for (const auto& card : cards) EXPECT_TRUE(std::regex_match(card, std::regex("\\d{13}")));
+  EXPECT_NE(cards.front(), cards.at(1)) << "one badge shown over and over";
 }
 
 // A port plugged in between the sizing call and the filling call, however
