@@ -64,6 +64,7 @@ TEST(OutTextCall, KeepsOnlyTheBytesTheLengthVouchesForThenDecodes) {
     int32_t reportedLength;
     std::wstring kept;
   } rows[] = {{"USB", 4, L"USB"},
+              {"USB", 2, L"U"},
               {"0123456789", 500, L"0123456789"},
               {"USB", -9, L""},
               {"USB", 6, std::wstring(L"USB\0 ", 5)},  // past the NUL: the NUL and spaces
@@ -136,11 +137,20 @@ TEST(Module1, LoadsAtTheFirstCallAndReportsAMissingOrBrokenFileAtEvery) {
   }
   const std::string copy = std::filesystem::temp_directory_path() /
                            ("corvane-cut-" + std::to_string(getpid()) + "-" TAVRIX_FILE_NAME);
-  for (const std::size_t cut : cuts) {
+  const auto expectCutFatal = [&](std::size_t cut) {
     SCOPED_TRACE("cut after " + std::to_string(cut) + " bytes");
     std::ofstream(copy, std::ios::binary | std::ios::trunc)
         .write(whole.data(), static_cast<std::streamsize>(cut));
     expectFatal(copy);
+  };
+  for (const std::size_t cut : cuts) expectCutFatal(cut);
+  // A program started with its input closed opens the file as descriptor 0.
+  const int input = ::dup(0);
+  ::close(0);
+  expectCutFatal(whole.size() - 1);
+  if (input >= 0) {
+    ::dup2(input, 0);
+    ::close(input);
   }
   std::filesystem::remove(copy);
 }

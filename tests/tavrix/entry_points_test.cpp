@@ -2,9 +2,12 @@
 // out-text rules and the port list behind them; and the simulated reader.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <regex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "event_recorder.h"
@@ -48,6 +51,22 @@ TEST_F(EntryPoints, RefuseWhatIsNoReaderAndNeverReuseAHandle) {
   EXPECT_EQ(TvxStop(0), TVX_FAILED);
   EXPECT_EQ(TvxGetLastError(0, text, &length), TVX_FAILED);
   EXPECT_EQ(TvxGetLastCardData(0, text, &length), TVX_FAILED);
+}
+
+// A program may end from inside a notification: the library's teardown then
+// runs on the reader's own thread, which must not wait for itself.
+TEST(EntryPointsDeathTest, LetAProgramEndFromInsideANotification) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const TvxNotify endProgram = [](int32_t, int32_t, int32_t, int32_t) -> int32_t { std::exit(0); };
+  EXPECT_EXIT(
+      {
+        TvxInitialize();
+        TvxStartCallBack(kSimPort.narrow, endProgram, 0);
+        std::this_thread::sleep_for(60s);
+        std::fprintf(stderr, "no notification in 60 s\n");
+        std::_Exit(1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 // Outside the library, so it can run fast: it reads, then plays its round,

@@ -202,6 +202,7 @@ class Scenario : public ::testing::Test {
 
 TEST_F(Scenario, Startup) {
   ASSERT_TRUE(WindowShows());
+  EXPECT_EQ(TextOf(m_window), L"Form1") << "the title the running program sets";
   EXPECT_EQ(Text(L"cbCom"), tavrix::kUsbPort.wide) << "the USB entry is selected";
   EXPECT_TRUE(SelectPort(tavrix::kSimPort.wide) && SelectPort(L"COM5"))
       << "SIM and COM5 from SERIALCOMM are listed";

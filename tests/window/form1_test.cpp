@@ -131,6 +131,7 @@ TEST(Notifications, DispatchOnTheEventCodeAndFetchWithTheNotifyingHandle) {
       // clang-format off
       {TVX_EVENT_BAD_READ, card, {L"Label5.Caption=Errore in lettura tessera"}, {}},
       {TVX_EVENT_ERROR, error, {L"MsgBox Connessione persa su /dev/ttyUSB0"}, {fetchError}},
+      {TVX_EVENT_ERROR, {0, "X"}, {L"MsgBox X"}, {fetchError}},  // the shortest text, whole
       {TVX_EVENT_ERROR, kFailed, {L"MsgBox Errore in GetLastError"}, {fetchError}},
       {TVX_EVENT_CARD, card, badge, {fetchCard}},
       {TVX_EVENT_CARD, kFailed, {L"MsgBox Errore in GetLastCard"}, {fetchCard}},
