@@ -126,28 +126,36 @@ TEST(Module1, LoadsAtTheFirstCallAndReportsAMissingOrBrokenFileAtEvery) {
   Elf64_Ehdr header{};
   ASSERT_GT(whole.size(), sizeof header);
   std::memcpy(&header, whole.data(), sizeof header);
-  // Cut in the ELF header, after it, in the program headers, each segment, the section headers.
-  std::vector<std::size_t> cuts = {
-      sizeof header / 2, sizeof header,
-      header.e_phoff + std::size_t{header.e_phnum} * header.e_phentsize / 2, whole.size() - 1};
+  std::vector<std::size_t> segmentCuts;
   for (std::size_t i = 0; i < header.e_phnum; ++i) {
     Elf64_Phdr segment{};
     std::memcpy(&segment, whole.data() + header.e_phoff + i * header.e_phentsize, sizeof segment);
-    if (segment.p_type == PT_LOAD) cuts.push_back(segment.p_offset + segment.p_filesz / 2);
+    if (segment.p_type == PT_LOAD) segmentCuts.push_back(segment.p_offset + segment.p_filesz - 1);
   }
   const std::string copy = std::filesystem::temp_directory_path() /
                            ("corvane-cut-" + std::to_string(getpid()) + "-" TAVRIX_FILE_NAME);
-  const auto expectCutFatal = [&](std::size_t cut) {
+  const auto expectCutFatal = [&](const std::string& library, std::size_t cut) {
     SCOPED_TRACE("cut after " + std::to_string(cut) + " bytes");
     std::ofstream(copy, std::ios::binary | std::ios::trunc)
-        .write(whole.data(), static_cast<std::streamsize>(cut));
+        .write(library.data(), static_cast<std::streamsize>(cut));
     expectFatal(copy);
   };
-  for (const std::size_t cut : cuts) expectCutFatal(cut);
+  // Cut in the ELF header, after it, in the program headers, each segment, the section headers.
+  for (const std::size_t cut :
+       {sizeof header / 2, sizeof header,
+        header.e_phoff + std::size_t{header.e_phnum} * header.e_phentsize / 2, whole.size() - 1}) {
+    expectCutFatal(whole, cut);
+  }
+  for (const std::size_t cut : segmentCuts) expectCutFatal(whole, cut);
+  // Stripped of its section table, a library shows a cut only in its segments.
+  std::string sectionless = whole;
+  header.e_shoff = header.e_shnum = header.e_shstrndx = 0;
+  std::memcpy(sectionless.data(), &header, sizeof header);
+  for (const std::size_t cut : segmentCuts) expectCutFatal(sectionless, cut);
   // A program started with its input closed opens the file as descriptor 0.
   const int input = ::dup(0);
   ::close(0);
-  expectCutFatal(whole.size() - 1);
+  expectCutFatal(whole, whole.size() - 1);
   if (input >= 0) {
     ::dup2(input, 0);
     ::close(input);

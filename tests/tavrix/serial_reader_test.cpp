@@ -53,6 +53,10 @@ TEST(RealUart, TellsRealFromPhantom) {
     bool real;
   } cases[] = {{true, "4", true}, {true, "0", false}, {false, "4", false}, {true, nullptr, false}};
   const fs::path dir = fs::temp_directory_path() / ("corvane-systty-" + std::to_string(::getpid()));
+  const auto descriptors = [] {
+    return std::distance(fs::directory_iterator("/proc/self/fd"), {});
+  };
+  const auto descriptorsBefore = descriptors();
   for (const auto& tty : cases) {
     fs::remove_all(dir);
     fs::create_directories(dir);
@@ -60,6 +64,7 @@ TEST(RealUart, TellsRealFromPhantom) {
     if (tty.type) std::ofstream(dir / "type") << tty.type << "\n";
     EXPECT_EQ(IsRealUart(dir, "/nonexistent/ttyS99"), tty.real) << (tty.type ? tty.type : "none");
   }
+  EXPECT_EQ(descriptors(), descriptorsBefore) << "a type file left open";
   fs::remove_all(dir);
 }
 
