@@ -14,6 +14,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "event_recorder.h"
@@ -42,6 +43,27 @@ TEST(NaturalOrder, ComparesRunsOfDigitsByValueAndIsStrict) {
   for (std::size_t i = 0; i < std::size(inOrder); ++i)
     for (std::size_t j = 0; j < std::size(inOrder); ++j)
       EXPECT_EQ(NaturalLess(inOrder[i], inOrder[j]), i < j) << inOrder[i] << " / " << inOrder[j];
+}
+
+// USB and ACM devices, and ttyS ones with a UART behind them, in natural
+// order; nothing else, no bare prefix, nothing that is not a character device.
+TEST(SerialPorts, AreListedFromTheDeviceFolder) {
+  const fs::path root = fs::temp_directory_path() / ("corvane-ports-" + std::to_string(::getpid()));
+  const fs::path dev = root / "dev", sys = root / "sys";
+  fs::remove_all(root);
+  fs::create_directories(dev);
+  for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyS0", "ttyS1", "ttyUSB", "null"}) {
+    fs::create_symlink("/dev/null", dev / name);  // a character device by that name
+  }
+  std::ofstream(dev / "ttyUSB3") << "a plain file\n";
+  for (const auto& [tty, type] : {std::pair{"ttyS0", "4"}, std::pair{"ttyS1", "0"}}) {
+    fs::create_directories(sys / tty / "device");
+    std::ofstream(sys / tty / "type") << type << "\n";
+  }
+  const std::vector<std::string> expected = {dev / "ttyACM0", dev / "ttyS0", dev / "ttyUSB2",
+                                             dev / "ttyUSB10"};
+  EXPECT_EQ(ListSerialPortsIn(dev, sys), expected);
+  fs::remove_all(root);
 }
 
 // A ttyS port carries a reader only with a device behind it and a known UART
