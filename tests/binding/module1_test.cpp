@@ -97,6 +97,14 @@ std::string BesideTests(const std::string& fileName) {
   return std::filesystem::read_symlink("/proc/self/exe").replace_filename(fileName);
 }
 
+std::string StandInBytes() {
+  std::ifstream file(BesideTests(TAVRIX_FILE_NAME), std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), {}};
+}
+
+const std::string kScratchLibrary = std::filesystem::temp_directory_path() /
+                                    ("corvane-" + std::to_string(getpid()) + "-" TAVRIX_FILE_NAME);
+
 // Loaded at the first call, not before. Missing, or cut short as an
 // interrupted copy or a full disk leaves it (which the system loader would
 // answer with SIGBUS): a fatal error naming the file, at every call. A shared
@@ -121,8 +129,7 @@ TEST(Module1, LoadsAtTheFirstCallAndReportsAMissingOrBrokenFileAtEvery) {
   };
   expectFatal("libTavrixNowhere.so");
   expectFatal("libc.so.6", "TvxInitialize", true);
-  std::ifstream original(BesideTests(TAVRIX_FILE_NAME), std::ios::binary);
-  const std::string whole{std::istreambuf_iterator<char>(original), {}};
+  const std::string whole = StandInBytes();
   Elf64_Ehdr header{};
   ASSERT_GT(whole.size(), sizeof header);
   std::memcpy(&header, whole.data(), sizeof header);
@@ -132,13 +139,11 @@ TEST(Module1, LoadsAtTheFirstCallAndReportsAMissingOrBrokenFileAtEvery) {
     std::memcpy(&segment, whole.data() + header.e_phoff + i * header.e_phentsize, sizeof segment);
     if (segment.p_type == PT_LOAD) segmentCuts.push_back(segment.p_offset + segment.p_filesz - 1);
   }
-  const std::string copy = std::filesystem::temp_directory_path() /
-                           ("corvane-cut-" + std::to_string(getpid()) + "-" TAVRIX_FILE_NAME);
   const auto expectCutFatal = [&](const std::string& library, std::size_t cut) {
     SCOPED_TRACE("cut after " + std::to_string(cut) + " bytes");
-    std::ofstream(copy, std::ios::binary | std::ios::trunc)
+    std::ofstream(kScratchLibrary, std::ios::binary | std::ios::trunc)
         .write(library.data(), static_cast<std::streamsize>(cut));
-    expectFatal(copy);
+    expectFatal(kScratchLibrary);
   };
   // Cut in the ELF header, after it, in the program headers, each segment, the section headers.
   for (const std::size_t cut :
@@ -160,7 +165,38 @@ TEST(Module1, LoadsAtTheFirstCallAndReportsAMissingOrBrokenFileAtEvery) {
     ::dup2(input, 0);
     ::close(input);
   }
-  std::filesystem::remove(copy);
+  std::filesystem::remove(kScratchLibrary);
+}
+
+// Stripped of its section table, a library may end in a segment with no bytes
+// in the file, only zero-filled memory, placed at the file's very end: it loads.
+TEST(Module1, LoadsAStrippedLibraryEndingInASegmentOfNoBytes) {
+  std::string library = StandInBytes();
+  Elf64_Ehdr header{};
+  ASSERT_GT(library.size(), sizeof header);
+  std::memcpy(&header, library.data(), sizeof header);
+  header.e_shoff = header.e_shnum = header.e_shstrndx = 0;
+  std::memcpy(library.data(), &header, sizeof header);
+  std::size_t fileEnd = 0, memoryEnd = 0, note = 0;
+  for (std::size_t i = 0; i < header.e_phnum; ++i) {
+    const std::size_t at = header.e_phoff + i * header.e_phentsize;
+    Elf64_Phdr segment{};
+    std::memcpy(&segment, library.data() + at, sizeof segment);
+    if (segment.p_type == PT_NOTE) note = at;
+    if (segment.p_type != PT_LOAD) continue;
+    fileEnd = std::max<std::size_t>(fileEnd, segment.p_offset + segment.p_filesz);
+    memoryEnd = std::max<std::size_t>(memoryEnd, segment.p_vaddr + segment.p_memsz);
+  }
+  ASSERT_NE(note, 0u) << "no note segment to make the empty one of";
+  library.resize(fileEnd);
+  // A page past the others, at the file offset's place within its page, as the loader asks.
+  const Elf64_Addr address = ((memoryEnd + 0x1fff) & ~Elf64_Addr{0xfff}) + fileEnd % 0x1000;
+  const Elf64_Phdr empty{PT_LOAD, PF_R | PF_W, fileEnd, address, address, 0, 0x1000, 0x1000};
+  std::memcpy(library.data() + note, &empty, sizeof empty);
+  std::ofstream(kScratchLibrary, std::ios::binary | std::ios::trunc) << library;
+  Module1 binding(kScratchLibrary);
+  EXPECT_NO_THROW(binding.TvxInitialize());
+  std::filesystem::remove(kScratchLibrary);
 }
 
 }  // namespace
