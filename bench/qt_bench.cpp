@@ -4,7 +4,10 @@
 //            focus in Text1, where Start hands it: all of it should be the caret
 //   badges   a pseudo-terminal, the reader thread, ReaderCallBack, Form1 and Module1 to
 //            the serial's paint: latency, against a thread blocked in read(); memory
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -207,11 +210,23 @@ void SendOneByOne(Arrival& arrival, std::vector<double>& ms, Send send) {
   }
 }
 
+// The slave opened as a plain raw reader would, with nothing waiting: the
+// floor the program's latency is measured against.
+int OpenRawSlave(const PtyPair& pty) {
+  const int fd = ::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) throw std::runtime_error("cannot open " + pty.SlavePath());
+  termios raw = pty.Settings();
+  ::cfmakeraw(&raw);
+  ::tcsetattr(fd, TCSANOW, &raw);
+  ::tcflush(fd, TCIFLUSH);
+  return fd;
+}
+
 bool Latency(Program& program, PtyPair& pty) {
   std::vector<double> ms;
   std::vector<double> floorMs;
   for (int block = 0; block < 10; ++block) {
-    const int slave = pty.OpenRawSlave();
+    const int slave = OpenRawSlave(pty);
     Arrival floorArrival;
     std::thread reader([&] {
       char bytes[256];

@@ -47,17 +47,6 @@ class PtyPair {
     Check(::tcsetattr(m_master, TCSANOW, &settings), "tcsetattr");
   }
 
-  // The slave opened as a plain raw reader would, with nothing waiting: what
-  // a benchmark measures the program against.
-  int OpenRawSlave() const {
-    const int fd = Check(::open(m_slavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC), m_slavePath);
-    termios raw = Settings();
-    ::cfmakeraw(&raw);
-    ::tcsetattr(fd, TCSANOW, &raw);
-    ::tcflush(fd, TCIFLUSH);
-    return fd;
-  }
-
   void Write(std::string_view bytes) {
     while (!bytes.empty()) {
       const ssize_t written = ::write(m_master, bytes.data(), bytes.size());
