@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "module1.h"
@@ -102,6 +103,31 @@ std::string StandInBytes() {
   return {std::istreambuf_iterator<char>(file), {}};
 }
 
+Elf64_Ehdr HeaderOf(const std::string& library) {
+  Elf64_Ehdr header{};
+  std::memcpy(&header, library.data(), std::min(library.size(), sizeof header));
+  return header;
+}
+
+// Each program header, with where it sits in the file.
+std::vector<std::pair<std::size_t, Elf64_Phdr>> SegmentsOf(const std::string& library) {
+  const Elf64_Ehdr header = HeaderOf(library);
+  std::vector<std::pair<std::size_t, Elf64_Phdr>> segments(header.e_phnum);
+  for (std::size_t i = 0; i < segments.size(); ++i) {
+    segments[i].first = header.e_phoff + i * header.e_phentsize;
+    std::memcpy(&segments[i].second, library.data() + segments[i].first, sizeof(Elf64_Phdr));
+  }
+  return segments;
+}
+
+// As a fully stripped library comes: no section table.
+std::string WithoutSectionTable(std::string library) {
+  Elf64_Ehdr header = HeaderOf(library);
+  header.e_shoff = header.e_shnum = header.e_shstrndx = 0;
+  std::memcpy(library.data(), &header, sizeof header);
+  return library;
+}
+
 const std::string kScratchLibrary = std::filesystem::temp_directory_path() /
                                     ("corvane-" + std::to_string(getpid()) + "-" TAVRIX_FILE_NAME);
 
@@ -130,13 +156,10 @@ TEST(Module1, LoadsAtTheFirstCallAndReportsAMissingOrBrokenFileAtEvery) {
   expectFatal("libTavrixNowhere.so");
   expectFatal("libc.so.6", "TvxInitialize", true);
   const std::string whole = StandInBytes();
-  Elf64_Ehdr header{};
-  ASSERT_GT(whole.size(), sizeof header);
-  std::memcpy(&header, whole.data(), sizeof header);
+  ASSERT_GT(whole.size(), sizeof(Elf64_Ehdr));
+  const Elf64_Ehdr header = HeaderOf(whole);
   std::vector<std::size_t> segmentCuts;
-  for (std::size_t i = 0; i < header.e_phnum; ++i) {
-    Elf64_Phdr segment{};
-    std::memcpy(&segment, whole.data() + header.e_phoff + i * header.e_phentsize, sizeof segment);
+  for (const auto& [at, segment] : SegmentsOf(whole)) {
     if (segment.p_type == PT_LOAD) segmentCuts.push_back(segment.p_offset + segment.p_filesz - 1);
   }
   const auto expectCutFatal = [&](const std::string& library, std::size_t cut) {
@@ -153,9 +176,7 @@ TEST(Module1, LoadsAtTheFirstCallAndReportsAMissingOrBrokenFileAtEvery) {
   }
   for (const std::size_t cut : segmentCuts) expectCutFatal(whole, cut);
   // Stripped of its section table, a library shows a cut only in its segments.
-  std::string sectionless = whole;
-  header.e_shoff = header.e_shnum = header.e_shstrndx = 0;
-  std::memcpy(sectionless.data(), &header, sizeof header);
+  const std::string sectionless = WithoutSectionTable(whole);
   for (const std::size_t cut : segmentCuts) expectCutFatal(sectionless, cut);
   // A program started with its input closed opens the file as descriptor 0.
   const int input = ::dup(0);
@@ -171,17 +192,10 @@ TEST(Module1, LoadsAtTheFirstCallAndReportsAMissingOrBrokenFileAtEvery) {
 // Stripped of its section table, a library may end in a segment with no bytes
 // in the file, only zero-filled memory, placed at the file's very end: it loads.
 TEST(Module1, LoadsAStrippedLibraryEndingInASegmentOfNoBytes) {
-  std::string library = StandInBytes();
-  Elf64_Ehdr header{};
-  ASSERT_GT(library.size(), sizeof header);
-  std::memcpy(&header, library.data(), sizeof header);
-  header.e_shoff = header.e_shnum = header.e_shstrndx = 0;
-  std::memcpy(library.data(), &header, sizeof header);
+  std::string library = WithoutSectionTable(StandInBytes());
+  ASSERT_GT(library.size(), sizeof(Elf64_Ehdr));
   std::size_t fileEnd = 0, memoryEnd = 0, note = 0;
-  for (std::size_t i = 0; i < header.e_phnum; ++i) {
-    const std::size_t at = header.e_phoff + i * header.e_phentsize;
-    Elf64_Phdr segment{};
-    std::memcpy(&segment, library.data() + at, sizeof segment);
+  for (const auto& [at, segment] : SegmentsOf(library)) {
     if (segment.p_type == PT_NOTE) note = at;
     if (segment.p_type != PT_LOAD) continue;
     fileEnd = std::max<std::size_t>(fileEnd, segment.p_offset + segment.p_filesz);

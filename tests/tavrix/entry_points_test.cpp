@@ -62,8 +62,8 @@ TEST(EntryPointsDeathTest, LetAProgramEndFromInsideANotification) {
       {
         TvxInitialize();
         TvxStartCallBack(kSimPort.narrow, endProgram, 0);
-        std::this_thread::sleep_for(60s);
-        std::fprintf(stderr, "no notification in 60 s\n");
+        std::this_thread::sleep_for(corvane::testing::kDeadline);
+        std::fprintf(stderr, "no notification before the deadline\n");
         std::_Exit(1);
       },
       ::testing::ExitedWithCode(0), "");

@@ -35,6 +35,10 @@ constexpr const char* kGoodData = "0100012345678";
 const std::string kGood = Frame("0A00BC614E");
 const std::string kOther = Frame("2C499602D2");
 
+std::ptrdiff_t EntriesIn(const char* folder) {
+  return std::distance(fs::directory_iterator(folder), {});
+}
+
 // Runs of digits compare by value, whatever their length: ttyS2 before
 // ttyS10. "01" before "1" only keeps the order strict.
 TEST(NaturalOrder, ComparesRunsOfDigitsByValueAndIsStrict) {
@@ -75,10 +79,7 @@ TEST(RealUart, TellsRealFromPhantom) {
     bool real;
   } cases[] = {{true, "4", true}, {true, "0", false}, {false, "4", false}, {true, nullptr, false}};
   const fs::path dir = fs::temp_directory_path() / ("corvane-systty-" + std::to_string(::getpid()));
-  const auto descriptors = [] {
-    return std::distance(fs::directory_iterator("/proc/self/fd"), {});
-  };
-  const auto descriptorsBefore = descriptors();
+  const auto descriptorsBefore = EntriesIn("/proc/self/fd");
   for (const auto& tty : cases) {
     fs::remove_all(dir);
     fs::create_directories(dir);
@@ -86,7 +87,7 @@ TEST(RealUart, TellsRealFromPhantom) {
     if (tty.type) std::ofstream(dir / "type") << tty.type << "\n";
     EXPECT_EQ(IsRealUart(dir, "/nonexistent/ttyS99"), tty.real) << (tty.type ? tty.type : "none");
   }
-  EXPECT_EQ(descriptors(), descriptorsBefore) << "a type file left open";
+  EXPECT_EQ(EntriesIn("/proc/self/fd"), descriptorsBefore) << "a type file left open";
   fs::remove_all(dir);
 }
 
@@ -202,13 +203,10 @@ TEST_F(SerialReaders, TakeThePortAndSetTheLineTo9600EightNoneOneRaw) {
 // Uninitialize, called as the notifications return, waits for them and leaves
 // no thread running and no port or pipe open.
 TEST_F(SerialReaders, StopFromNotificationsAndLeaveNoThreadOrPortBehind) {
-  const auto count = [](const char* folder) {
-    return std::distance(fs::directory_iterator(folder), {});
-  };
-  const auto threads = [&] { return count("/proc/self/task"); };
+  const auto threads = [] { return EntriesIn("/proc/self/task"); };
   // Counted after a thread of our own: ThreadSanitizer starts a helper with the first one.
   const auto threadsBefore = (std::thread([] {}).join(), threads());
-  const auto descriptorsBefore = count("/proc/self/fd");
+  const auto descriptorsBefore = EntriesIn("/proc/self/fd");
   for (int round = 0; round < 100; ++round) {
     const int shift = round % 2;  // 0: itself, 1: the other
     SCOPED_TRACE("round " + std::to_string(round));
@@ -241,7 +239,7 @@ TEST_F(SerialReaders, StopFromNotificationsAndLeaveNoThreadOrPortBehind) {
     EXPECT_TRUE(PollUntil([&] { return threads() == threadsBefore; })) << threads();
     ASSERT_EQ(TvxInitialize(), TVX_OK);
   }
-  EXPECT_EQ(count("/proc/self/fd"), descriptorsBefore) << "a port or pipe left open";
+  EXPECT_EQ(EntriesIn("/proc/self/fd"), descriptorsBefore) << "a port or pipe left open";
 }
 
 }  // namespace
