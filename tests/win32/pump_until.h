@@ -17,3 +17,8 @@ inline bool PumpUntil(const std::function<bool()>& done) {
     if (GetTickCount64() >= deadline) return false;
   }
 }
+
+// Windows grants the foreground only at times, so this asks until it is granted.
+inline bool InFront(HWND window) {
+  return PumpUntil([&] { return SetForegroundWindow(window), GetForegroundWindow() == window; });
+}

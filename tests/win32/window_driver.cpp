@@ -1,8 +1,6 @@
-// Drives the real Corvane.exe under Wine as an operator would, by what is on
-// screen and through messages the system carries across processes; one
-// scenario per run, started in FOLDER, by default its own. Exits 0, 1 (failed)
-// or CORVANE_TEST_SKIPPED (what it needs is missing).
-//   corvane_window_driver PATH\TO\Corvane.exe [FOLDER] --gtest_filter=Scenario.NAME
+// Drives the real Corvane.exe under Wine as an operator would, by what is on screen and by
+// messages across processes, started in FOLDER (by default its own). Exits 0, 1 (failed) or
+// CORVANE_TEST_SKIPPED (what it needs is missing).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -47,14 +45,13 @@ HWND TopLevelWindow(DWORD pid, const wchar_t* className) {
   return nullptr;
 }
 
-// The message box the program shows, as "caption|text|buttons", each button's
-// caption and a '|', then "icon" if it shows one; empty if there is none.
+// The program's message box as "caption|text|" and each button's caption and a '|', then "icon"
+// if it shows one; empty if there is none.
 std::wstring MessageBoxOf(DWORD pid) {
   const HWND box = TopLevelWindow(pid, L"#32770");
   std::wstring text, buttons, icon;
   for (HWND child = GetWindow(box, GW_CHILD); box && child; child = GetWindow(child, GW_HWNDNEXT)) {
-    // The box's template holds every kind of button and an icon; the ones
-    // this box does not use stay hidden, and some systems keep an empty icon.
+    // The box's template holds every button and an icon, those unused hidden or the icon empty.
     if (!IsWindowVisible(child)) continue;
     if (GetDlgCtrlID(child) == 0xFFFF) {  // the dialog manager's ID for a box's text
       text = TextOf(child);
@@ -74,8 +71,7 @@ HANDLE OpenPort(const wchar_t* port) {
                      nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
-// A program started in `folder`, by default this one's. A Linux program, as
-// Wine starts it, hands back no process and counts as ended.
+// A Linux program, as Wine starts it, hands back no process and counts as ended.
 struct Program {
   explicit Program(std::wstring commandLine, const wchar_t* folder = nullptr) {
     STARTUPINFOW startup{};
@@ -100,23 +96,20 @@ struct Program {
   PROCESS_INFORMATION info{};
 };
 
-// Real input, as the X server gets it from a keyboard or a mouse, through
-// XTEST; a test waits for what the input does.
+// Real input, as the X server gets it from a keyboard or a mouse; a test waits for what it does.
 bool XTest(const std::wstring& arguments) {
   return Program(std::wstring(kXdotool) + L" " + arguments).started;
 }
 
-// One running Corvane.exe, started in its folder as from a shortcut, and
-// once it shows, its window.
 class Scenario : public ::testing::Test {
  protected:
   void SetUp() override { Launch(); }
-  // A window left open is closed, as an operator closes it: the program ends cleanly.
+  // A window left open is closed as an operator closes it, and the program must end cleanly.
   void TearDown() override {
-    if (m_window && !Ended()) {
+    if (m_window && !m_program->Ended()) {
       EXPECT_EQ(ExitAfter(m_window, WM_CLOSE), 0) << "closed";
     }
-    if (!Ended()) TerminateProcess(m_program->info.hProcess, 99);
+    if (!m_program->Ended()) TerminateProcess(m_program->info.hProcess, 99);
   }
   void Launch() {
     DeleteFileW(Log().c_str());  // what a library loaded in this run writes, and nothing older
@@ -126,20 +119,18 @@ class Scenario : public ::testing::Test {
   }
 
   DWORD Pid() const { return m_program->info.dwProcessId; }
-  bool Ended() const { return m_program->Ended(); }
-  long ExitCode() const { return m_program->ExitCode(); }
   long ExitAfter(HWND window, UINT message, WPARAM wParam = 0) const {
-    return PostMessageW(window, message, wParam, 0) ? ExitCode() : -1;
+    return PostMessageW(window, message, wParam, 0) ? m_program->ExitCode() : -1;
   }
   bool WindowShows() {
-    PumpUntil([&] { return (m_window = TopLevelWindow(Pid(), kForm)) || Ended(); });
+    PumpUntil([&] { return (m_window = TopLevelWindow(Pid(), kForm)) || m_program->Ended(); });
     return m_window != nullptr;
   }
-  // Also stops at the window showing where none was: then no box came first.
+  // A window that shows first means no box came before it.
   std::wstring MessageBoxShows() const {
     std::wstring box;
     PumpUntil([&] {
-      return !(box = MessageBoxOf(Pid())).empty() || Ended() ||
+      return !(box = MessageBoxOf(Pid())).empty() || m_program->Ended() ||
              (!m_window && TopLevelWindow(Pid(), kForm));
     });
     return box;
@@ -153,7 +144,7 @@ class Scenario : public ::testing::Test {
     return PumpUntil([&] { return Text(L"Label5") == status; });
   }
   bool Enabled(const wchar_t* control) const { return IsWindowEnabled(Control(control)) != FALSE; }
-  // Waits for idle: Start and the list enabled, Stop disabled; Idle(false), reading: the reverse.
+  // Idle: Start and the list enabled, Stop disabled; reading, Idle(false): the reverse.
   bool Idle(bool idle = true) const {
     return PumpUntil([&] {
       return Enabled(L"btAttiva") == idle && Enabled(L"cbCom") == idle &&
@@ -170,12 +161,6 @@ class Scenario : public ::testing::Test {
          reinterpret_cast<LPARAM>(port));
     return Text(L"cbCom") == port;
   }
-  bool InFront() const {
-    return PumpUntil([&] {
-      SetForegroundWindow(m_window);
-      return GetForegroundWindow() == m_window;
-    });
-  }
   // xdotool's words for the pointer on the middle of `control`.
   std::wstring PointAt(const wchar_t* control) const {
     RECT box{};
@@ -183,8 +168,7 @@ class Scenario : public ::testing::Test {
     return L"mousemove " + std::to_wstring((box.left + box.right) / 2) + L" " +
            std::to_wstring((box.top + box.bottom) / 2);
   }
-  // The recording library's log, one entry point called a line, in the folder
-  // the program started in; how many lines are `call`.
+  // The recording library's log, one called entry point a line, in the program's working folder.
   std::wstring Log() const { return g_folder + L"calls.log"; }
   int Count(const std::string& call) const {
     std::ifstream log(Log().c_str());
@@ -200,19 +184,13 @@ class Scenario : public ::testing::Test {
   HWND m_window = nullptr;
 };
 
-TEST_F(Scenario, Startup) {
+// Corvane reads COM5 from SERIALCOMM, joined to COM6, where the test plays the reader; COM7,
+// which another program holds, gets a box and leaves the window idle.
+TEST_F(Scenario, StartupAndSerialPorts) {
   ASSERT_TRUE(WindowShows());
   EXPECT_EQ(TextOf(m_window), L"Form1") << "the title the running program sets";
   EXPECT_EQ(Text(L"cbCom"), tavrix::kUsbPort.wide) << "the USB entry is selected";
-  EXPECT_TRUE(SelectPort(tavrix::kSimPort.wide) && SelectPort(L"COM5"))
-      << "SIM and COM5 from SERIALCOMM are listed";
-}
-
-// Corvane reads COM5, joined to COM6, where the test plays the badge reader:
-// a badge of batch 0x12 and serial 0x00BC614E. Then COM7, which another
-// program holds: Start says so, and the window stays idle.
-TEST_F(Scenario, SerialPorts) {
-  ASSERT_TRUE(WindowShows());
+  EXPECT_TRUE(SelectPort(tavrix::kSimPort.wide)) << "SIM is listed";
   const HANDLE port = OpenPort(L"COM6"), held = OpenPort(L"COM7");
   if (port == INVALID_HANDLE_VALUE) GTEST_SKIP() << "no COM5/COM6 pair: it needs python3";
   ASSERT_EQ(held, INVALID_HANDLE_VALUE) << "another program holds COM7";
@@ -243,13 +221,9 @@ TEST_F(Scenario, MissingLibrary) {
       << "OK ends the program, code non-zero";
 }
 
-// Reading ends two ways, each in a program of its own, that leave the program
-// no time to stop the reader. An error notified just before the window closes
-// finds no window: no box without an owner keeps the program from ending.
-// Windows ends the session: the program closes as when its window is closed,
-// before it answers, as Windows ends it right after (Wine ends every program
-// that has a window; this driver has none). Either way the library is
-// uninitialised, and the program stops no reader itself.
+// Two ends that leave no time to stop the reader: an error notified as the window closes must
+// show no ownerless box that keeps the program alive; the session's end must close the window
+// before answering, as Windows ends the program right after (Wine spares this windowless driver).
 TEST_F(Scenario, EndWhileReading) {
   const std::function<bool()> ends[] = {
       [&] { return SelectPort(L"CLOSE") && Click(L"btAttiva"); },
@@ -260,24 +234,19 @@ TEST_F(Scenario, EndWhileReading) {
   for (int way = 0; way < 2; ++way) {
     if (way > 0) Launch();
     ASSERT_TRUE(WindowShows() && ends[way]()) << way;
-    EXPECT_EQ(ExitCode(), 0) << way << ": the program ends, with no box in the way";
+    EXPECT_EQ(m_program->ExitCode(), 0) << way << ": the program ends, with no box in the way";
     EXPECT_EQ(Count("TvxGetLastError"), 0) << way << ": no error was delivered";
     EXPECT_EQ(Count("TvxUninitialize"), 1) << way;
     EXPECT_EQ(Count("TvxStop"), 0) << way;
   }
 }
 
-// Real input reaches the window. A double click on Start starts one reader:
-// the second click finds Start disabled. By real input, then as a program
-// posts the clicks: both queued before the first is handled, as Wine never
-// leaves real input (it picks a click's window as it takes the click from the
-// queue); Stop after each, so that both clicks have been handled. Then keys
-// and clicks during a storm of notifications from two threads: Alt+S starts
-// it, Alt+S and a click on Stop each stop the reader, and no card is fetched
-// after; Alt+F4 ends the program.
+// A double click on Start starts one reader; Stop, queued after it, shows both were handled.
+// Posted as well: Wine picks a real click's window only as it takes the click from the queue, so
+// only posting queues both before the first is handled. Then keys and clicks amid a storm.
 TEST_F(Scenario, RealInput) {
   if (GetFileAttributesW(kXdotool) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "needs xdotool";
-  ASSERT_TRUE(WindowShows() && InFront());
+  ASSERT_TRUE(WindowShows() && InFront(m_window));
   const auto post = [&](const wchar_t* button) {
     return PostMessageW(Control(button), BM_CLICK, 0, 0) != FALSE;
   };
@@ -297,7 +266,7 @@ TEST_F(Scenario, RealInput) {
     EXPECT_TRUE(round == 5 ||
                 (CallsBecome("TvxStop", round) && Idle() && StatusBecomes(L"Disabilitato")));
   }
-  EXPECT_EQ(ExitCode(), 0) << "closed during the storm, the program ends cleanly";
+  EXPECT_EQ(m_program->ExitCode(), 0) << "closed during the storm, the program ends cleanly";
   EXPECT_EQ(Count("TvxGetLastCardData after TvxStop"), 0);
 }
 
@@ -306,7 +275,7 @@ TEST_F(Scenario, RealInput) {
 int wmain(int argc, wchar_t** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (argc != 2 && argc != 3) {
-    std::puts("usage: corvane_window_driver PATH\\TO\\Corvane.exe [FOLDER] --gtest_filter=...");
+    std::puts("usage: corvane_window_driver Corvane.exe [FOLDER] --gtest_filter=Scenario.NAME");
     return 1;
   }
   g_executable = argv[1];
