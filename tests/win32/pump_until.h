@@ -4,11 +4,9 @@
 
 #include <functional>
 
-// How long any wait of the Win32 tests may take before it fails.
 inline constexpr DWORD kDeadlineMs = 30000;
 
-// The one wait for what the window does: runs this thread's messages, at least
-// once, until `done`; false when that takes longer than the deadline.
+// Runs this thread's messages, at least once, until `done`; false at the deadline.
 inline bool PumpUntil(const std::function<bool()>& done) {
   const ULONGLONG deadline = GetTickCount64() + kDeadlineMs;
   for (MSG message{};; MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT)) {

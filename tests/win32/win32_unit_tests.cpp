@@ -18,7 +18,6 @@ namespace {
 
 int g_expectedDpi = USER_DEFAULT_SCREEN_DPI;
 
-// By name as the expected layout spells it.
 HWND ControlHandle(HWND window, std::string_view name) {
   const std::size_t row = layout::IndexOf(std::wstring(name.begin(), name.end()));
   return GetDlgItem(window, kFirstControlId + static_cast<int>(row));

@@ -65,12 +65,6 @@ std::wstring MessageBoxOf(DWORD pid) {
   return box ? TextOf(box) + L"|" + text + L"|" + buttons + icon : L"";
 }
 
-// For this program alone, as every program opens a COM port.
-HANDLE OpenPort(const wchar_t* port) {
-  return CreateFileW((L"\\\\.\\" + std::wstring(port)).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                     nullptr, OPEN_EXISTING, 0, nullptr);
-}
-
 // A Linux program, as Wine starts it, hands back no process and counts as ended.
 struct Program {
   explicit Program(std::wstring commandLine, const wchar_t* folder = nullptr) {
@@ -107,7 +101,8 @@ class Scenario : public ::testing::Test {
   // A window left open is closed as an operator closes it, and the program must end cleanly.
   void TearDown() override {
     if (m_window && !m_program->Ended()) {
-      EXPECT_EQ(ExitAfter(m_window, WM_CLOSE), 0) << "closed";
+      PostMessageW(m_window, WM_CLOSE, 0, 0);
+      EXPECT_EQ(m_program->ExitCode(), 0) << "closed";
     }
     if (!m_program->Ended()) TerminateProcess(m_program->info.hProcess, 99);
   }
@@ -119,9 +114,6 @@ class Scenario : public ::testing::Test {
   }
 
   DWORD Pid() const { return m_program->info.dwProcessId; }
-  long ExitAfter(HWND window, UINT message, WPARAM wParam = 0) const {
-    return PostMessageW(window, message, wParam, 0) ? m_program->ExitCode() : -1;
-  }
   bool WindowShows() {
     PumpUntil([&] { return (m_window = TopLevelWindow(Pid(), kForm)) || m_program->Ended(); });
     return m_window != nullptr;
@@ -161,7 +153,6 @@ class Scenario : public ::testing::Test {
          reinterpret_cast<LPARAM>(port));
     return Text(L"cbCom") == port;
   }
-  // xdotool's words for the pointer on the middle of `control`.
   std::wstring PointAt(const wchar_t* control) const {
     RECT box{};
     GetWindowRect(Control(control), &box);
@@ -191,7 +182,10 @@ TEST_F(Scenario, StartupAndSerialPorts) {
   EXPECT_EQ(TextOf(m_window), L"Form1") << "the title the running program sets";
   EXPECT_EQ(Text(L"cbCom"), tavrix::kUsbPort.wide) << "the USB entry is selected";
   EXPECT_TRUE(SelectPort(tavrix::kSimPort.wide)) << "SIM is listed";
-  const HANDLE port = OpenPort(L"COM6"), held = OpenPort(L"COM7");
+  const auto open = [](const wchar_t* port) {  // unshared, as every program opens a COM port
+    return CreateFileW(port, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  };
+  const HANDLE port = open(L"\\\\.\\COM6"), held = open(L"\\\\.\\COM7");
   if (port == INVALID_HANDLE_VALUE) GTEST_SKIP() << "no COM5/COM6 pair: it needs python3";
   ASSERT_EQ(held, INVALID_HANDLE_VALUE) << "another program holds COM7";
   EXPECT_TRUE(SelectPort(L"COM5") && Click(L"btAttiva") && Idle(false) && StatusBecomes(L"Attivo"));
@@ -217,8 +211,8 @@ TEST_F(Scenario, MissingLibrary) {
               box.ends_with(L"|OK|"))
       << "a box, captioned Corvane, that names Tavrix.dll, with only OK and no icon: " << box;
   EXPECT_EQ(TopLevelWindow(Pid(), kForm), nullptr) << "the window is never shown";
-  EXPECT_GT(ExitAfter(TopLevelWindow(Pid(), L"#32770"), WM_COMMAND, IDOK), 0)
-      << "OK ends the program, code non-zero";
+  PostMessageW(TopLevelWindow(Pid(), L"#32770"), WM_COMMAND, IDOK, 0);
+  EXPECT_GT(m_program->ExitCode(), 0) << "OK ends the program, code non-zero";
 }
 
 // Two ends that leave no time to stop the reader: an error notified as the window closes must
