@@ -59,7 +59,6 @@ TEST(Win32, DispatcherRunsTasksInOrderLettingInputAndPaintingGoFirst) {
   constexpr int kTasks = 50;
   int ran = 0, ranBeforeThem = 0;
   bool keysQueued = false, inOrderOnUiThread = true, workerSawUiThread = true;
-  TextBox& batch = window.Controls().Text1;
   const DWORD uiThread = GetCurrentThreadId();
   ASSERT_TRUE(testing::OnOtherThread([&] {
     workerSawUiThread = window.Dispatcher()->IsUiThread();
@@ -73,7 +72,7 @@ TEST(Win32, DispatcherRunsTasksInOrderLettingInputAndPaintingGoFirst) {
         } else if (waiting(QS_KEY | QS_PAINT)) {
           ++ranBeforeThem;
         }
-        batch.SetText(std::to_wstring(index));
+        window.Controls().Text1.SetText(std::to_wstring(index));
         if (index == 10) throw std::runtime_error("no entry point TvxStop");
       });
     }
