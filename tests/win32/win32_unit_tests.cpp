@@ -18,11 +18,6 @@ namespace {
 
 int g_expectedDpi = USER_DEFAULT_SCREEN_DPI;
 
-HWND ControlHandle(HWND window, std::string_view name) {
-  const std::size_t row = layout::IndexOf(std::wstring(name.begin(), name.end()));
-  return GetDlgItem(window, kFirstControlId + static_cast<int>(row));
-}
-
 // A task the dispatcher will not run is freed at once, not leaked with what it holds.
 TEST(Win32, DispatcherFreesWhatItWillNotRun) {
   const auto alive = std::make_shared<int>(0);
@@ -88,6 +83,10 @@ TEST(Win32, DispatcherRunsTasksInOrderLettingInputAndPaintingGoFirst) {
 TEST(Win32, WindowFollowsItsDesignMovesTheFocusOnAndListsPortsAsGiven) {
   Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
   const HWND handle = window.Handle();
+  const auto byName = [handle](std::string_view name) {  // by name as the design spells it
+    const std::size_t row = layout::IndexOf(std::wstring(name.begin(), name.end()));
+    return GetDlgItem(handle, kFirstControlId + static_cast<int>(row));
+  };
   const int dpi = static_cast<int>(WindowDpi(handle));
   const auto pixels = [dpi](int twips) { return layout::TwipsToPixels(twips, dpi); };
   RECT client{};
@@ -107,7 +106,7 @@ TEST(Win32, WindowFollowsItsDesignMovesTheFocusOnAndListsPortsAsGiven) {
   std::vector<HWND> tabOrder, tabStops;  // as the table lists them, and as Tab visits them
   for (const testing::ExpectedControl& control : testing::kExpectedControls) {
     SCOPED_TRACE(control.name);
-    const HWND child = ControlHandle(handle, control.name);
+    const HWND child = byName(control.name);
     const std::string_view name = control.name;
     const bool list = name == "cbCom";
     if (!name.starts_with("Label")) tabOrder.push_back(child);
@@ -134,25 +133,24 @@ TEST(Win32, WindowFollowsItsDesignMovesTheFocusOnAndListsPortsAsGiven) {
     EXPECT_EQ(IsWindowEnabled(child) != FALSE, control.enabled);
     EXPECT_EQ(SendMessageW(child, WM_GETFONT, 0, 0), font) << "the window's one font";
     // Windows names a control after the text just before it.
-    EXPECT_TRUE(!control.label ||
-                GetWindow(ControlHandle(handle, control.label), GW_HWNDNEXT) == child)
+    EXPECT_TRUE(!control.label || GetWindow(byName(control.label), GW_HWNDNEXT) == child)
         << control.label << " is created right before it";
   }
   for (HWND child = GetWindow(handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) tabStops.push_back(child);
   }
   EXPECT_EQ(tabStops, tabOrder) << "every control but the labels a tab stop, in order";
-  EXPECT_EQ(GetWindowLongW(ControlHandle(handle, "cbCom"), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+  EXPECT_EQ(GetWindowLongW(byName("cbCom"), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
 
   // The window in front gives the first enabled tab stop, Start, the focus;
   // disabling the control with the focus moves it on to the next tab stop.
   window.Show();
   ASSERT_TRUE(InFront(handle));
-  EXPECT_EQ(GetFocus(), ControlHandle(handle, "btAttiva")) << "Start";
+  EXPECT_EQ(GetFocus(), byName("btAttiva")) << "Start";
   window.Controls().btAttiva.SetEnabled(false);
-  EXPECT_EQ(GetFocus(), ControlHandle(handle, "cbCom")) << "from Start";
+  EXPECT_EQ(GetFocus(), byName("cbCom")) << "from Start";
   window.Controls().cbCom.SetEnabled(false);
-  EXPECT_EQ(GetFocus(), ControlHandle(handle, "Text1")) << "from the list";
+  EXPECT_EQ(GetFocus(), byName("Text1")) << "from the list";
 
   ComboBox& combo = window.Controls().cbCom;
   combo.Clear();
@@ -175,7 +173,6 @@ TEST(Win32, WindowFollowsItsDesignMovesTheFocusOnAndListsPortsAsGiven) {
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (argc > 1) corvane::win32::g_expectedDpi = std::stoi(argv[1]);
-  // DPI whatever the screen's.
-  SetProcessDPIAware();
+  SetProcessDPIAware();  // the screen's DPI, not 96 scaled
   return RUN_ALL_TESTS();
 }

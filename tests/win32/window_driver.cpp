@@ -44,8 +44,7 @@ HWND TopLevelWindow(DWORD pid, const wchar_t* className) {
   return nullptr;
 }
 
-// The program's message box as "caption|text|" and each button's caption and a '|', then "icon"
-// if it shows one; empty if there is none.
+// The program's message box as "caption|text|", each button's caption and '|', "icon" if shown.
 std::wstring MessageBoxOf(DWORD pid) {
   const HWND box = TopLevelWindow(pid, L"#32770");
   std::wstring text, buttons, icon;
