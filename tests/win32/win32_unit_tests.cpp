@@ -39,7 +39,7 @@ TEST(Win32, DispatcherFreesWhatItWillNotRun) {
   ASSERT_TRUE(testing::OnOtherThread([&] { window.Dispatcher()->Post(task); }));
   window.Close();
   EXPECT_TRUE(!window.Dispatcher()->Post(task) && alive.use_count() == 2) << "freed on WM_DESTROY";
-  PumpUntil([] { return true; });
+  PumpUntil([] { return true; });  // runs whatever is still queued, which must be nothing
 }
 
 // One task that throws stops none after it. Windows hands out posted messages

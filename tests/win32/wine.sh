@@ -1,9 +1,7 @@
 #!/bin/bash
-# The Wine tests' surroundings under STATE_FOLDER, in a prefix of ARCH win64 or win32:
-#   wine.sh ARCH STATE_FOLDER start|stop: a private X server, COM5 and COM6 joined,
-#     COM7 held by another program, and a persistent wineserver
-#   wine.sh ARCH STATE_FOLDER run [--dpi N] [--line COMn] PROGRAM.exe [ARGUMENTS...]: at N DPI
-#     (96); with --line, COMn's line is set all wrong first, and must read right after
+# The Wine tests' surroundings under STATE_FOLDER, in a prefix of ARCH win64 or win32. start:
+# a private X server, COM5 and COM6 joined, COM7 held by another program, a persistent wineserver.
+# run: a program at N DPI (96); with --line, COMn's line set all wrong first must read right after.
 set -u
 arch=$1 state=$2 action=$3
 shift 3
