@@ -1,7 +1,6 @@
-# cmake -DFILE=... -DOBJDUMP=... -DVERSION=... -P check_pe_file.cmake: no MinGW
-# runtime DLL among the file's imports; a DLL exports exactly the reader
-# library's entry points, undecorated; a program has the build's version in its
-# VERSIONINFO and an icon group with ID 1, the one Explorer shows for the file.
+# cmake -DFILE=... -DOBJDUMP=... -DVERSION=... -P check_pe_file.cmake: a file that needs no MinGW
+# DLL; a DLL that exports exactly the reader library's entry points, undecorated; a program with
+# the build's version in its VERSIONINFO and an icon group with ID 1, the one Explorer shows.
 cmake_minimum_required(VERSION 3.25)
 execute_process(COMMAND ${OBJDUMP} -p ${FILE} OUTPUT_VARIABLE headers COMMAND_ERROR_IS_FATAL ANY)
 if(headers MATCHES "DLL Name: [^\n]*(libgcc|libstdc\\+\\+|libwinpthread|mingw)[^\n]*")

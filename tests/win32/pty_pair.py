@@ -10,11 +10,6 @@ import termios
 import tty
 
 
-def write_all(fd, data):  # a terminal may take fewer bytes than it is given
-    while data:
-        data = data[os.write(fd, data):]
-
-
 def pseudo_terminal(link, exclusive=False):
     master, slave = os.openpty()
     # Raw both ways: no echo bouncing frames back, no CR/LF translation.
@@ -32,6 +27,8 @@ peer = {a: b, b: a}
 while True:
     for master in select.select([a, b], [], [])[0]:
         try:
-            write_all(peer[master], os.read(master, 4096))
+            data = os.read(master, 4096)
+            while data:  # a terminal may take fewer bytes than it is given
+                data = data[os.write(peer[master], data):]
         except OSError:
             pass

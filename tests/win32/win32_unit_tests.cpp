@@ -1,12 +1,8 @@
-// The Win32 front end's own parts, in process: the task dispatcher, the
-// control adapters and the window's layout and focus. Argument after GoogleTest's own:
-// the DPI the screen was set to, if any.
+// The Win32 front end's own parts, in process: the task dispatcher, the control
+// adapters and the window's layout and focus. Argument: the DPI the screen was set to.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
-#include <cstdio>
-#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -22,68 +18,46 @@ namespace {
 
 int g_expectedDpi = USER_DEFAULT_SCREEN_DPI;
 
-// Runs `work` on a thread of its own and waits for it, running no messages, so
-// what it posts stays queued. A worker still busy at the deadline ends the test
-// program: it may still touch what the test holds.
-void OnWorker(const std::function<void()>& work) {
-  if (testing::OnOtherThread(work)) return;
-  std::fputs("FAILED: a worker thread did not finish in time\n", stderr);
-  ExitProcess(1);
-}
-
-// By name as the expected layout spells it.
-HWND ControlHandle(HWND window, std::string_view name) {
-  const std::size_t row = layout::IndexOf(std::wstring(name.begin(), name.end()));
-  return GetDlgItem(window, kFirstControlId + static_cast<int>(row));
-}
-
 // A task the dispatcher will not run is freed at once, not leaked with what it holds.
 TEST(Win32, DispatcherFreesWhatItWillNotRun) {
   const auto alive = std::make_shared<int>(0);
-  bool ran = false;
-  const auto task = [copy = alive, &ran] { ran = true; };
+  const auto task = [copy = alive] { ADD_FAILURE() << "a refused or freed task ran"; };
   for (const bool destroyWindow : {false, true}) {
     Win32UiDispatcher dispatcher(GetModuleHandleW(nullptr));
     destroyWindow ? (void)DestroyWindow(dispatcher.Window()) : (void)dispatcher.Shutdown();
     EXPECT_TRUE(!dispatcher.Post(task) && alive.use_count() == 2) << "a refused post is freed";
   }
   Win32UiDispatcher dispatcher(GetModuleHandleW(nullptr));
-  OnWorker([&] {
+  // The worker runs while this thread runs no messages, so what it posts stays queued.
+  ASSERT_TRUE(testing::OnOtherThread([&] {
     for (int index = 0; index < 3; ++index) dispatcher.Post(task);
-  });
+  }));
   EXPECT_TRUE(dispatcher.Shutdown() == 3 && alive.use_count() == 2) << "three queued, freed";
 
   // From the window's WM_DESTROY on, what its dispatcher holds goes.
   Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
-  OnWorker([&] { window.Dispatcher()->Post(task); });
+  ASSERT_TRUE(testing::OnOtherThread([&] { window.Dispatcher()->Post(task); }));
   window.Close();
   EXPECT_TRUE(!window.Dispatcher()->Post(task) && alive.use_count() == 2) << "freed on WM_DESTROY";
-  PumpUntil([] { return true; });
-  EXPECT_TRUE(!ran) << "no refused or freed task ran";
+  PumpUntil([] { return true; });  // runs whatever is still queued, which must be nothing
 }
 
-// Tasks from a worker run on the UI thread, each once, in order, one that
-// throws stopping none after it. Windows hands out posted messages before
-// input and painting: a task never runs while the operator's keys or the last
-// task's painting wait, and those behind it run once they have gone.
+// One task that throws stops none after it. Windows hands out posted messages
+// before input and painting, so the dispatcher must hold tasks back while either waits.
 TEST(Win32, DispatcherRunsTasksInOrderLettingInputAndPaintingGoFirst) {
   Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOW);
   window.Show();
-  ASSERT_TRUE(PumpUntil([&] {
-    SetForegroundWindow(window.Handle());
-    return GetForegroundWindow() == window.Handle();
-  }));
+  ASSERT_TRUE(InFront(window.Handle()));
   const auto waiting = [](UINT what) { return HIWORD(GetQueueStatus(what)) != 0; };
   constexpr int kTasks = 50;
   int ran = 0, ranBeforeThem = 0;
-  bool keysQueued = false, inOrderOnUiThread = true, workerSawUiThread = true;
-  TextBox& batch = window.Controls().Text1;
+  bool keysQueued = false, workerSawUiThread = true;
   const DWORD uiThread = GetCurrentThreadId();
-  OnWorker([&] {
+  ASSERT_TRUE(testing::OnOtherThread([&] {
     workerSawUiThread = window.Dispatcher()->IsUiThread();
     for (int index = 0; index < kTasks; ++index) {
       window.Dispatcher()->Post([&, index] {
-        inOrderOnUiThread = index == ran && GetCurrentThreadId() == uiThread && inOrderOnUiThread;
+        EXPECT_TRUE(index == ran && GetCurrentThreadId() == uiThread);
         if (ran++ == 0) {
           keybd_event(VK_SHIFT, 0, 0, 0);
           keybd_event(VK_SHIFT, 0, KEYEVENTF_KEYUP, 0);
@@ -91,52 +65,25 @@ TEST(Win32, DispatcherRunsTasksInOrderLettingInputAndPaintingGoFirst) {
         } else if (waiting(QS_KEY | QS_PAINT)) {
           ++ranBeforeThem;
         }
-        batch.SetText(std::to_wstring(index));
+        window.Controls().Text1.SetText(std::to_wstring(index));
         if (index == 10) throw std::runtime_error("no entry point TvxStop");
       });
     }
-  });
+  }));
   EXPECT_TRUE(PumpUntil([&] { return ran == kTasks; })) << "every task ran";
   EXPECT_TRUE(keysQueued) << "the keys reached this thread";
   EXPECT_EQ(ranBeforeThem, 0) << "tasks ran while keys or painting waited";
-  EXPECT_TRUE(inOrderOnUiThread) << "each once, in the order posted, on the UI thread";
   EXPECT_TRUE(window.Dispatcher()->IsUiThread() && !workerSawUiThread) << "IsUiThread";
 }
 
-TEST(Win32, ComboBoxKeepsEntriesAsGiven) {
-  Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
-  ComboBox& combo = window.Controls().cbCom;
-  combo.Clear();
-  // Read from one before the first to one past the last, which read empty.
-  const std::vector<std::wstring> entries = {L"",     L"SIM",  L"",        L"COM10",
-                                             L"COM2", L"COM2", L"Porta è", L""};
-  for (std::size_t entry = 1; entry + 1 < entries.size(); ++entry) combo.Append(entries[entry]);
-  std::vector<std::wstring> listed;
-  for (int index = -1; index <= combo.Count(); ++index) listed.push_back(combo.EntryAt(index));
-  EXPECT_EQ(listed, entries) << "entries unsorted, empty and duplicate ones kept, non-ASCII intact";
-  combo.Select(5);
-  EXPECT_EQ(combo.Text(), L"Porta è") << "the selected entry is the text";
-  combo.Select(-1);
-  EXPECT_EQ(combo.Text(), L"") << "with none selected, the text is empty";
-}
-
-// Whether the caption, '&' markers removed, fits the control on one line in its font.
-bool CaptionFits(HWND control, std::wstring caption) {
-  caption.erase(std::remove(caption.begin(), caption.end(), L'&'), caption.end());
-  RECT inside{};
-  GetClientRect(control, &inside);
-  const HDC dc = GetDC(control);
-  SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-  SIZE extent{};
-  GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
-  ReleaseDC(control, dc);
-  return extent.cx <= inside.right && extent.cy <= inside.bottom;
-}
-
 // Against the window's design as typed, not the table the window is built from.
-TEST(Win32, WindowFollowsItsDesignAndMovesTheFocusOn) {
+TEST(Win32, WindowFollowsItsDesignMovesTheFocusOnAndListsPortsAsGiven) {
   Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
   const HWND handle = window.Handle();
+  const auto byName = [handle](std::string_view name) {  // by name as the design spells it
+    const std::size_t row = layout::IndexOf(std::wstring(name.begin(), name.end()));
+    return GetDlgItem(handle, kFirstControlId + static_cast<int>(row));
+  };
   const int dpi = static_cast<int>(WindowDpi(handle));
   const auto pixels = [dpi](int twips) { return layout::TwipsToPixels(twips, dpi); };
   RECT client{};
@@ -156,7 +103,7 @@ TEST(Win32, WindowFollowsItsDesignAndMovesTheFocusOn) {
   std::vector<HWND> tabOrder, tabStops;  // as the table lists them, and as Tab visits them
   for (const testing::ExpectedControl& control : testing::kExpectedControls) {
     SCOPED_TRACE(control.name);
-    const HWND child = ControlHandle(handle, control.name);
+    const HWND child = byName(control.name);
     const std::string_view name = control.name;
     const bool list = name == "cbCom";
     if (!name.starts_with("Label")) tabOrder.push_back(child);
@@ -170,32 +117,51 @@ TEST(Win32, WindowFollowsItsDesignAndMovesTheFocusOn) {
         << "placed";
     wchar_t text[64] = L"";
     GetWindowTextW(child, text, 64);
+    RECT inside{}, needed{};  // DrawText takes '&' as the access key's marker, as the controls do
+    GetClientRect(child, &inside);
+    const HDC dc = GetDC(child);
+    SelectObject(dc, reinterpret_cast<HFONT>(font));
+    DrawTextW(dc, text, -1, &needed, DT_CALCRECT | DT_SINGLELINE);
+    ReleaseDC(child, dc);
     EXPECT_TRUE(list || (text == std::wstring(control.caption) &&
-                         (name.starts_with("Text") || CaptionFits(child, text))))
+                         (name.starts_with("Text") ||
+                          (needed.right <= inside.right && needed.bottom <= inside.bottom))))
         << "captioned, on one line";
     EXPECT_EQ(IsWindowEnabled(child) != FALSE, control.enabled);
     EXPECT_EQ(SendMessageW(child, WM_GETFONT, 0, 0), font) << "the window's one font";
     // Windows names a control after the text just before it.
-    EXPECT_TRUE(!control.label ||
-                GetWindow(ControlHandle(handle, control.label), GW_HWNDNEXT) == child)
+    EXPECT_TRUE(!control.label || GetWindow(byName(control.label), GW_HWNDNEXT) == child)
         << control.label << " is created right before it";
   }
   for (HWND child = GetWindow(handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) tabStops.push_back(child);
   }
   EXPECT_EQ(tabStops, tabOrder) << "every control but the labels a tab stop, in order";
-  EXPECT_EQ(GetWindowLongW(ControlHandle(handle, "cbCom"), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+  EXPECT_EQ(GetWindowLongW(byName("cbCom"), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
 
   // The window in front gives the first enabled tab stop, Start, the focus;
   // disabling the control with the focus moves it on to the next tab stop.
   window.Show();
-  ASSERT_TRUE(
-      PumpUntil([&] { return SetForegroundWindow(handle), GetForegroundWindow() == handle; }));
-  EXPECT_EQ(GetFocus(), ControlHandle(handle, "btAttiva")) << "Start";
+  ASSERT_TRUE(InFront(handle));
+  EXPECT_EQ(GetFocus(), byName("btAttiva")) << "Start";
   window.Controls().btAttiva.SetEnabled(false);
-  EXPECT_EQ(GetFocus(), ControlHandle(handle, "cbCom")) << "from Start";
+  EXPECT_EQ(GetFocus(), byName("cbCom")) << "from Start";
   window.Controls().cbCom.SetEnabled(false);
-  EXPECT_EQ(GetFocus(), ControlHandle(handle, "Text1")) << "from the list";
+  EXPECT_EQ(GetFocus(), byName("Text1")) << "from the list";
+
+  ComboBox& combo = window.Controls().cbCom;
+  combo.Clear();
+  // Read from one before the first to one past the last, which read empty.
+  const std::vector<std::wstring> entries = {L"",     L"SIM",  L"",        L"COM10",
+                                             L"COM2", L"COM2", L"Porta è", L""};
+  for (std::size_t entry = 1; entry + 1 < entries.size(); ++entry) combo.Append(entries[entry]);
+  std::vector<std::wstring> listed;
+  for (int index = -1; index <= combo.Count(); ++index) listed.push_back(combo.EntryAt(index));
+  EXPECT_EQ(listed, entries) << "entries unsorted, empty and duplicate ones kept, non-ASCII intact";
+  combo.Select(5);
+  EXPECT_EQ(combo.Text(), L"Porta è") << "the selected entry is the text";
+  combo.Select(-1);
+  EXPECT_EQ(combo.Text(), L"") << "with none selected, the text is empty";
 }
 
 }  // namespace
@@ -204,7 +170,6 @@ TEST(Win32, WindowFollowsItsDesignAndMovesTheFocusOn) {
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (argc > 1) corvane::win32::g_expectedDpi = std::stoi(argv[1]);
-  // DPI whatever the screen's.
-  SetProcessDPIAware();
+  SetProcessDPIAware();  // the screen's DPI, not 96 scaled
   return RUN_ALL_TESTS();
 }

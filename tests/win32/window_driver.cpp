@@ -1,14 +1,10 @@
-// Drives the real Corvane.exe under Wine as an operator would, by what is on
-// screen and through messages the system carries across processes; one
-// scenario per run, started in FOLDER, by default its own. Exits 0, 1 (failed)
-// or CORVANE_TEST_SKIPPED (what it needs is missing).
-//   corvane_window_driver PATH\TO\Corvane.exe [FOLDER] --gtest_filter=Scenario.NAME
+// Drives the real Corvane.exe under Wine as an operator would, by what is on screen and by
+// messages across processes; exits 0, 1 (failed) or CORVANE_TEST_SKIPPED (something missing).
+//   corvane_window_driver PATH\TO\Corvane.exe [FOLDER it starts in] --gtest_filter=Scenario.NAME
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <fstream>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -47,14 +43,12 @@ HWND TopLevelWindow(DWORD pid, const wchar_t* className) {
   return nullptr;
 }
 
-// The message box the program shows, as "caption|text|buttons", each button's
-// caption and a '|', then "icon" if it shows one; empty if there is none.
+// The program's message box as "caption|text|", each button's caption and '|', "icon" if shown.
 std::wstring MessageBoxOf(DWORD pid) {
   const HWND box = TopLevelWindow(pid, L"#32770");
   std::wstring text, buttons, icon;
   for (HWND child = GetWindow(box, GW_CHILD); box && child; child = GetWindow(child, GW_HWNDNEXT)) {
-    // The box's template holds every kind of button and an icon; the ones
-    // this box does not use stay hidden, and some systems keep an empty icon.
+    // The box's template holds every button and an icon, those unused hidden or the icon empty.
     if (!IsWindowVisible(child)) continue;
     if (GetDlgCtrlID(child) == 0xFFFF) {  // the dialog manager's ID for a box's text
       text = TextOf(child);
@@ -68,14 +62,7 @@ std::wstring MessageBoxOf(DWORD pid) {
   return box ? TextOf(box) + L"|" + text + L"|" + buttons + icon : L"";
 }
 
-// For this program alone, as every program opens a COM port.
-HANDLE OpenPort(const wchar_t* port) {
-  return CreateFileW((L"\\\\.\\" + std::wstring(port)).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                     nullptr, OPEN_EXISTING, 0, nullptr);
-}
-
-// A program started in `folder`, by default this one's. A Linux program, as
-// Wine starts it, hands back no process and counts as ended.
+// A Linux program, as Wine starts it, hands back no process and counts as ended.
 struct Program {
   explicit Program(std::wstring commandLine, const wchar_t* folder = nullptr) {
     STARTUPINFOW startup{};
@@ -100,23 +87,21 @@ struct Program {
   PROCESS_INFORMATION info{};
 };
 
-// Real input, as the X server gets it from a keyboard or a mouse, through
-// XTEST; a test waits for what the input does.
+// Real input, as the X server gets it from a keyboard or a mouse; a test waits for what it does.
 bool XTest(const std::wstring& arguments) {
   return Program(std::wstring(kXdotool) + L" " + arguments).started;
 }
 
-// One running Corvane.exe, started in its folder as from a shortcut, and
-// once it shows, its window.
 class Scenario : public ::testing::Test {
  protected:
   void SetUp() override { Launch(); }
-  // A window left open is closed, as an operator closes it: the program ends cleanly.
+  // A window left open is closed as an operator closes it, and the program must end cleanly.
   void TearDown() override {
-    if (m_window && !Ended()) {
-      EXPECT_EQ(ExitAfter(m_window, WM_CLOSE), 0) << "closed";
+    if (m_window && !m_program->Ended()) {
+      PostMessageW(m_window, WM_CLOSE, 0, 0);
+      EXPECT_EQ(m_program->ExitCode(), 0) << "closed";
     }
-    if (!Ended()) TerminateProcess(m_program->info.hProcess, 99);
+    if (!m_program->Ended()) TerminateProcess(m_program->info.hProcess, 99);
   }
   void Launch() {
     DeleteFileW(Log().c_str());  // what a library loaded in this run writes, and nothing older
@@ -126,22 +111,13 @@ class Scenario : public ::testing::Test {
   }
 
   DWORD Pid() const { return m_program->info.dwProcessId; }
-  bool Ended() const { return m_program->Ended(); }
-  long ExitCode() const { return m_program->ExitCode(); }
-  long ExitAfter(HWND window, UINT message, WPARAM wParam = 0) const {
-    return PostMessageW(window, message, wParam, 0) ? ExitCode() : -1;
-  }
   bool WindowShows() {
-    PumpUntil([&] { return (m_window = TopLevelWindow(Pid(), kForm)) || Ended(); });
+    PumpUntil([&] { return (m_window = TopLevelWindow(Pid(), kForm)) || m_program->Ended(); });
     return m_window != nullptr;
   }
-  // Also stops at the window showing where none was: then no box came first.
   std::wstring MessageBoxShows() const {
     std::wstring box;
-    PumpUntil([&] {
-      return !(box = MessageBoxOf(Pid())).empty() || Ended() ||
-             (!m_window && TopLevelWindow(Pid(), kForm));
-    });
+    PumpUntil([&] { return !(box = MessageBoxOf(Pid())).empty() || m_program->Ended(); });
     return box;
   }
   HWND Control(const wchar_t* name) const {
@@ -153,7 +129,7 @@ class Scenario : public ::testing::Test {
     return PumpUntil([&] { return Text(L"Label5") == status; });
   }
   bool Enabled(const wchar_t* control) const { return IsWindowEnabled(Control(control)) != FALSE; }
-  // Waits for idle: Start and the list enabled, Stop disabled; Idle(false), reading: the reverse.
+  // Idle: Start and the list enabled, Stop disabled; reading, Idle(false): the reverse.
   bool Idle(bool idle = true) const {
     return PumpUntil([&] {
       return Enabled(L"btAttiva") == idle && Enabled(L"cbCom") == idle &&
@@ -170,21 +146,13 @@ class Scenario : public ::testing::Test {
          reinterpret_cast<LPARAM>(port));
     return Text(L"cbCom") == port;
   }
-  bool InFront() const {
-    return PumpUntil([&] {
-      SetForegroundWindow(m_window);
-      return GetForegroundWindow() == m_window;
-    });
-  }
-  // xdotool's words for the pointer on the middle of `control`.
   std::wstring PointAt(const wchar_t* control) const {
     RECT box{};
     GetWindowRect(Control(control), &box);
     return L"mousemove " + std::to_wstring((box.left + box.right) / 2) + L" " +
            std::to_wstring((box.top + box.bottom) / 2);
   }
-  // The recording library's log, one entry point called a line, in the folder
-  // the program started in; how many lines are `call`.
+  // The recording library's log, one called entry point a line, in the program's working folder.
   std::wstring Log() const { return g_folder + L"calls.log"; }
   int Count(const std::string& call) const {
     std::ifstream log(Log().c_str());
@@ -200,20 +168,16 @@ class Scenario : public ::testing::Test {
   HWND m_window = nullptr;
 };
 
-TEST_F(Scenario, Startup) {
+// Corvane reads COM5 from SERIALCOMM, joined to COM6, where the test plays the reader; COM7,
+// which another program holds, gets a box and leaves the window idle.
+TEST_F(Scenario, StartupAndSerialPorts) {
   ASSERT_TRUE(WindowShows());
   EXPECT_EQ(TextOf(m_window), L"Form1") << "the title the running program sets";
   EXPECT_EQ(Text(L"cbCom"), tavrix::kUsbPort.wide) << "the USB entry is selected";
-  EXPECT_TRUE(SelectPort(tavrix::kSimPort.wide) && SelectPort(L"COM5"))
-      << "SIM and COM5 from SERIALCOMM are listed";
-}
-
-// Corvane reads COM5, joined to COM6, where the test plays the badge reader:
-// a badge of batch 0x12 and serial 0x00BC614E. Then COM7, which another
-// program holds: Start says so, and the window stays idle.
-TEST_F(Scenario, SerialPorts) {
-  ASSERT_TRUE(WindowShows());
-  const HANDLE port = OpenPort(L"COM6"), held = OpenPort(L"COM7");
+  const auto open = [](const wchar_t* port) {  // unshared, as every program opens a COM port
+    return CreateFileW(port, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  };
+  const HANDLE port = open(L"\\\\.\\COM6"), held = open(L"\\\\.\\COM7");
   if (port == INVALID_HANDLE_VALUE) GTEST_SKIP() << "no COM5/COM6 pair: it needs python3";
   ASSERT_EQ(held, INVALID_HANDLE_VALUE) << "another program holds COM7";
   EXPECT_TRUE(SelectPort(L"COM5") && Click(L"btAttiva") && Idle(false) && StatusBecomes(L"Attivo"));
@@ -239,55 +203,42 @@ TEST_F(Scenario, MissingLibrary) {
               box.ends_with(L"|OK|"))
       << "a box, captioned Corvane, that names Tavrix.dll, with only OK and no icon: " << box;
   EXPECT_EQ(TopLevelWindow(Pid(), kForm), nullptr) << "the window is never shown";
-  EXPECT_GT(ExitAfter(TopLevelWindow(Pid(), L"#32770"), WM_COMMAND, IDOK), 0)
-      << "OK ends the program, code non-zero";
+  PostMessageW(TopLevelWindow(Pid(), L"#32770"), WM_COMMAND, IDOK, 0);
+  EXPECT_GT(m_program->ExitCode(), 0) << "OK ends the program, code non-zero";
 }
 
-// Reading ends two ways, each in a program of its own, that leave the program
-// no time to stop the reader. An error notified just before the window closes
-// finds no window: no box without an owner keeps the program from ending.
-// Windows ends the session: the program closes as when its window is closed,
-// before it answers, as Windows ends it right after (Wine ends every program
-// that has a window; this driver has none). Either way the library is
-// uninitialised, and the program stops no reader itself.
+// Two ends that leave no time to stop the reader: an error notified as the window closes must
+// show no ownerless box that keeps the program alive; the session's end must close the window
+// before answering, as Windows ends the program right after (Wine spares this windowless driver).
 TEST_F(Scenario, EndWhileReading) {
-  const std::function<bool()> ends[] = {
-      [&] { return SelectPort(L"CLOSE") && Click(L"btAttiva"); },
-      [&] {
-        return Click(L"btAttiva") && CallsBecome("TvxStartCallBack", 1) &&
-               Program(L"wineboot.exe --end-session").ExitCode() != -1;
-      }};
-  for (int way = 0; way < 2; ++way) {
-    if (way > 0) Launch();
-    ASSERT_TRUE(WindowShows() && ends[way]()) << way;
-    EXPECT_EQ(ExitCode(), 0) << way << ": the program ends, with no box in the way";
-    EXPECT_EQ(Count("TvxGetLastError"), 0) << way << ": no error was delivered";
-    EXPECT_EQ(Count("TvxUninitialize"), 1) << way;
-    EXPECT_EQ(Count("TvxStop"), 0) << way;
+  for (const bool sessionEnds : {false, true}) {
+    if (sessionEnds) Launch();
+    ASSERT_TRUE(WindowShows() &&
+                (sessionEnds ? Click(L"btAttiva") && CallsBecome("TvxStartCallBack", 1) &&
+                                   Program(L"wineboot.exe --end-session").ExitCode() != -1
+                             : SelectPort(L"CLOSE") && Click(L"btAttiva")))
+        << sessionEnds;
+    EXPECT_EQ(m_program->ExitCode(), 0) << sessionEnds << ": the program ends, no box in the way";
+    EXPECT_EQ(Count("TvxGetLastError"), 0) << sessionEnds << ": no error was delivered";
+    EXPECT_EQ(Count("TvxUninitialize"), 1) << sessionEnds;
+    EXPECT_EQ(Count("TvxStop"), 0) << sessionEnds;
   }
 }
 
-// Real input reaches the window. A double click on Start starts one reader:
-// the second click finds Start disabled. By real input, then as a program
-// posts the clicks: both queued before the first is handled, as Wine never
-// leaves real input (it picks a click's window as it takes the click from the
-// queue); Stop after each, so that both clicks have been handled. Then keys
-// and clicks during a storm of notifications from two threads: Alt+S starts
-// it, Alt+S and a click on Stop each stop the reader, and no card is fetched
-// after; Alt+F4 ends the program.
+// A double click on Start starts one reader; Stop, queued after it, shows both were handled.
+// Posted as well: Wine picks a real click's window only as it takes the click from the queue, so
+// only posting queues both before the first is handled. Then keys and clicks amid a storm.
 TEST_F(Scenario, RealInput) {
   if (GetFileAttributesW(kXdotool) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "needs xdotool";
-  ASSERT_TRUE(WindowShows() && InFront());
-  const auto post = [&](const wchar_t* button) {
-    return PostMessageW(Control(button), BM_CLICK, 0, 0) != FALSE;
-  };
-  const std::function<bool()> doubleClicks[] = {
-      [&] { return XTest(PointAt(L"btAttiva") + L" click --repeat 2 --delay 0 1 key alt+s"); },
-      [&] { return post(L"btAttiva") && post(L"btAttiva") && post(L"btDisattiva"); }};
-  for (int round = 1; round <= 2; ++round) {
-    EXPECT_TRUE(doubleClicks[round - 1]() && CallsBecome("TvxStop", round) && Idle()) << round;
-    EXPECT_EQ(Count("TvxStartCallBack"), round) << "one Start for double click " << round;
+  ASSERT_TRUE(WindowShows() && InFront(m_window));
+  EXPECT_TRUE(XTest(PointAt(L"btAttiva") + L" click --repeat 2 --delay 0 1 key alt+s") &&
+              CallsBecome("TvxStop", 1) && Idle());
+  EXPECT_EQ(Count("TvxStartCallBack"), 1) << "one Start for the real double click";
+  for (const wchar_t* button : {L"btAttiva", L"btAttiva", L"btDisattiva"}) {
+    PostMessageW(Control(button), BM_CLICK, 0, 0);
   }
+  EXPECT_TRUE(CallsBecome("TvxStop", 2) && Idle());
+  EXPECT_EQ(Count("TvxStartCallBack"), 2) << "one Start for the posted double click";
   ASSERT_TRUE(SelectPort(L"STORM"));
   const std::wstring stops[] = {L"key alt+s", PointAt(L"btDisattiva") + L" click 1", L"key alt+F4"};
   for (int round = 3; round <= 5; ++round) {
@@ -297,7 +248,7 @@ TEST_F(Scenario, RealInput) {
     EXPECT_TRUE(round == 5 ||
                 (CallsBecome("TvxStop", round) && Idle() && StatusBecomes(L"Disabilitato")));
   }
-  EXPECT_EQ(ExitCode(), 0) << "closed during the storm, the program ends cleanly";
+  EXPECT_EQ(m_program->ExitCode(), 0) << "closed during the storm, the program ends cleanly";
   EXPECT_EQ(Count("TvxGetLastCardData after TvxStop"), 0);
 }
 
@@ -305,10 +256,6 @@ TEST_F(Scenario, RealInput) {
 
 int wmain(int argc, wchar_t** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  if (argc != 2 && argc != 3) {
-    std::puts("usage: corvane_window_driver PATH\\TO\\Corvane.exe [FOLDER] --gtest_filter=...");
-    return 1;
-  }
   g_executable = argv[1];
   g_folder = argc == 3 ? std::wstring(argv[2]) + L"\\"
                        : g_executable.substr(0, g_executable.find_last_of(L"\\/") + 1);

@@ -1,17 +1,12 @@
 #!/bin/bash
-# The Wine tests' surroundings under STATE_FOLDER, in a prefix of ARCH win64 or win32:
-#   wine.sh ARCH STATE_FOLDER start|stop: a private X server, COM5 and COM6 joined,
-#     COM7 held by another program, and a persistent wineserver
-#   wine.sh ARCH STATE_FOLDER run [--dpi N] [--line COMn] PROGRAM.exe [ARGUMENTS...]:
-#     unix:/path as Z:\path, at N DPI (96); with --line, COMn's line is set all
-#     wrong first, and after the program must read as 9600 8N1, raw, no flow control
+# The Wine tests' surroundings under STATE_FOLDER, in a prefix of ARCH win64 or win32. start:
+# a private X server, COM5 and COM6 joined, COM7 held by another program, a persistent wineserver.
+# run: a program at N DPI (96); with --line, COMn's line set all wrong first must read right after.
 set -u
 arch=$1 state=$2 action=$3
 shift 3
-case $arch in
-  win32) wine=${CORVANE_WINE:-/usr/lib/wine/wine} package=wine32:i386 ;;
-  *) wine=${CORVANE_WINE64:-/usr/lib/wine/wine64} package=wine64 ;;
-esac
+[ "$arch" = win32 ] && wine=${CORVANE_WINE:-/usr/lib/wine/wine} package=wine32:i386 ||
+  wine=${CORVANE_WINE64:-/usr/lib/wine/wine64} package=wine64
 wineserver=${CORVANE_WINESERVER:-/usr/lib/wine/wineserver}
 log=$state/fixture.log
 export WINEPREFIX=$state/prefix WINEARCH=$arch WINEDEBUG=-all TMPDIR=$state/tmp
@@ -23,16 +18,11 @@ skip() { echo "SKIP: $*" && exit "$CORVANE_TEST_SKIPPED"; }
 skip_all() { skip "$(tee "$state/skipped" <<< "$*")"; }  # this run and every later one
 fail() { echo "FAIL: $*" >&2 && exit 1; }
 reg() { "$wine" reg add "$1" /v "$2" /t "$3" /d "$4" /f >> "$log" 2>&1; }
-# A COM port's line as Linux reads it on its pseudo-terminal, which keeps what
-# Wine sets but always reads 8 data bits and no parity bit: all wrong, and right.
+# A pseudo-terminal keeps the line Wine sets but always reads 8 data bits and no parity
+# bit, so these are what can be seen wrong, and right: 9600 8N1, raw, no flow control.
 wrong_line=(19200 cstopb parodd cmspar inpck crtscts ixon ixoff icanon echo isig icrnl inlcr opost)
 right_line=('speed 9600 baud' -cstopb -parodd -cmspar -inpck -crtscts -ixon -ixoff -icanon -echo
   -isig -iexten -icrnl -inlcr -igncr -istrip -opost)
-line_is_right() {
-  local settings=" $(stty -F "$1" -a | tr ';\n' '  ') " setting missing=
-  for setting in "${right_line[@]}"; do [[ $settings == *" $setting "* ]] || missing+=" $setting"; done
-  [ -z "$missing" ] || { echo "FAIL: $1 is not$missing:$settings" >&2 && return 1; }
-}
 wait_for() {  # polls the command for up to $1 seconds until it succeeds
   local deadline=$((SECONDS + $1))
   until "${@:2}"; do ((SECONDS < deadline)) && sleep 0.1 || return 1; done
@@ -45,30 +35,26 @@ case $action in
   start)
     mkdir -p "$TMPDIR" && : > "$log"
     "$0" "$arch" "$state" stop > /dev/null 2>&1
-    # Wine's 32-bit loader is a Linux program: where the kernel runs none, or
-    # CORVANE_TEST_NO_I386=1 is set, every win32 test skips.
-    if [ "$arch" = win32 ]; then
-      [ -n "${CORVANE_TEST_NO_I386:-}" ] && skip_all "CORVANE_TEST_NO_I386 set: i386 taken to fail"
-      "$wine" --version >> "$log" 2>&1 || skip_all "this kernel runs no 32-bit programs: $wine did not start"
-    fi
+    # Wine's 32-bit loader is a Linux program, which not every kernel runs.
+    [ "$arch" = win32 ] && [ -n "${CORVANE_TEST_NO_I386:-}" ] && skip_all "CORVANE_TEST_NO_I386 set: i386 taken to fail"
+    [ "$arch" = win32 ] && ! "$wine" --version >> "$log" 2>&1 && skip_all "this kernel runs no 32-bit programs: $wine did not start"
     # Xvfb picks a free display and names it once it takes connections.
     Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3> "$state/display" \
       >> "$state/xvfb.log" 2>&1 &
     echo $! > "$state/xvfb.pid"
     wait_for 30 test -s "$state/display" || fail "no X display could be started"
     export DISPLAY=":$(cat "$state/display")"
-    # Made once per build tree and set of ports. Unmanaged windows, else each
-    # closed one stalls with no window manager; no crash dialog to hang a test.
+    # Unmanaged windows, else each closed one stalls with no window manager; no
+    # crash dialog to hang a test.
     ports=(COM5 COM6 COM7)
-    if [ ! -f "$WINEPREFIX/system.reg" ] ||
-      [ "$(cat "$state/prefix.ready" 2> /dev/null)" != "${ports[*]}" ]; then
+    if [ "$(cat "$WINEPREFIX/corvane.ready" 2> /dev/null)" != "${ports[*]}" ]; then
       rm -rf "$WINEPREFIX"
       "$wine" wineboot --init >> "$log" 2>&1 && "$wineserver" -w &&
         reg 'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N &&
         reg 'HKCU\Software\Wine\WineDbg' ShowCrashDialog REG_DWORD 0 &&
         (for port in "${ports[@]}"; do
           reg 'HKLM\Software\Wine\Ports' "$port" REG_SZ "$state/tty$port" || exit; done) &&
-        "$wineserver" -w && echo "${ports[*]}" > "$state/prefix.ready" ||
+        "$wineserver" -w && echo "${ports[*]}" > "$WINEPREFIX/corvane.ready" ||
         fail "Wine prefix not made, see $log"
     fi
     # The prefix's own COM links point at the host's real ports.
@@ -101,17 +87,16 @@ case $action in
     reg 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD "$dpi" || fail "the DPI could not be set to $dpi"
     [ -z "$line" ] || [ ! -e "$line" ] || stty -F "$line" "${wrong_line[@]}" ||
       fail "$line could not be set wrong"
-    arguments=()
-    for argument; do  # unix:/path as Z:\path
-      [[ $argument == unix:* ]] && argument=Z:${argument#unix:} && argument=${argument//\//\\}
-      arguments+=("$argument")
-    done
     # Into a file: Wine's helper processes outlive the program and would hold CTest's pipe.
     output=$(mktemp "$state/output.XXXXXX")
     trap 'cat "$output"; rm -f "$output"' EXIT
-    "$wine" "${arguments[@]}" > "$output" 2>&1 < /dev/null
+    "$wine" "$@" > "$output" 2>&1 < /dev/null
     status=$?
-    [ "$status" -ne 0 ] || [ -z "$line" ] || line_is_right "$line" || status=1
+    if [ "$status" -eq 0 ] && [ -n "$line" ]; then
+      settings=" $(stty -F "$line" -a | tr ';\n' '  ') " missing=
+      for setting in "${right_line[@]}"; do [[ $settings == *" $setting "* ]] || missing+=" $setting"; done
+      [ -z "$missing" ] || { echo "FAIL: $line is not$missing:$settings" >&2 && status=1; }
+    fi
     exit "$status"
     ;;
   *) echo "usage: $0 ARCH STATE_FOLDER start|stop|run [--dpi N] [--line COMn] [PROGRAM.exe ARGS...]" >&2 && exit 2 ;;
