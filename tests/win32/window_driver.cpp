@@ -256,6 +256,7 @@ TEST_F(Scenario, RealInput) {
 
 int wmain(int argc, wchar_t** argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  if (argc != 2 && argc != 3) return 1;  // usage: see the top of this file
   g_executable = argv[1];
   g_folder = argc == 3 ? std::wstring(argv[2]) + L"\\"
                        : g_executable.substr(0, g_executable.find_last_of(L"\\/") + 1);
