@@ -1,6 +1,5 @@
-// The binding's text rules and out-text call, and Module1 against real shared
-// libraries: the stand-in, one that is no reader library, one that does not
-// exist and copies cut short.
+// The binding's text rules and out-text call, and Module1 against real shared libraries: the
+// stand-in, one that is no reader library, one that does not exist and copies cut short.
 #include <elf.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -94,12 +93,10 @@ TEST(OutTextCall, KeepsOnlyTheBytesTheLengthVouchesForThenDecodes) {
   std::setlocale(LC_ALL, "C");
 }
 
-std::string BesideTests(const std::string& fileName) {
-  return std::filesystem::read_symlink("/proc/self/exe").replace_filename(fileName);
-}
-
 std::string StandInBytes() {
-  std::ifstream file(BesideTests(TAVRIX_FILE_NAME), std::ios::binary);
+  std::ifstream file(
+      std::filesystem::read_symlink("/proc/self/exe").replace_filename(TAVRIX_FILE_NAME),
+      std::ios::binary);
   return {std::istreambuf_iterator<char>(file), {}};
 }
 
@@ -131,11 +128,8 @@ std::string WithoutSectionTable(std::string library) {
 const std::string kScratchLibrary = std::filesystem::temp_directory_path() /
                                     ("corvane-" + std::to_string(getpid()) + "-" TAVRIX_FILE_NAME);
 
-// Loaded at the first call, not before. Missing, or cut short as an
-// interrupted copy or a full disk leaves it (which the system loader would
-// answer with SIGBUS): a fatal error naming the file, at every call. A shared
-// library that is no reader library stays loaded, and its error also names
-// the entry point.
+// A copy cut short, as an interrupted copy or a full disk leaves it, would be answered by the
+// system loader with SIGBUS; it must be reported like a missing file, naming it, at every call.
 TEST(Module1, LoadsAtTheFirstCallAndReportsAMissingOrBrokenFileAtEvery) {
   Module1 standIn;
   EXPECT_FALSE(standIn.IsLoaded());
