@@ -74,9 +74,7 @@ TEST(OutTextCall, KeepsOnlyTheBytesTheLengthVouchesForThenDecodes) {
     int32_t length = 10;
     WithOutText(text, length, [&](char* buffer, int32_t* size) {
       EXPECT_EQ(*size, 10) << "the library is told the buffer's size, not that with its NUL";
-      const std::size_t count = std::min<std::size_t>(row.written.size(), 10);
-      std::memcpy(buffer, row.written.data(), count);
-      buffer[count] = '\0';
+      std::memcpy(buffer, row.written.c_str(), row.written.size() + 1);  // 10 at most, and a NUL
       *size = row.reportedLength;
       return 0;
     });
