@@ -12,7 +12,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "module1.h"
@@ -98,37 +97,12 @@ std::string StandInBytes() {
   return {std::istreambuf_iterator<char>(file), {}};
 }
 
-Elf64_Ehdr HeaderOf(const std::string& library) {
-  Elf64_Ehdr header{};
-  std::memcpy(&header, library.data(), std::min(library.size(), sizeof header));
-  return header;
-}
-
-// Each program header, with where it sits in the file.
-std::vector<std::pair<std::size_t, Elf64_Phdr>> SegmentsOf(const std::string& library) {
-  const Elf64_Ehdr header = HeaderOf(library);
-  std::vector<std::pair<std::size_t, Elf64_Phdr>> segments(header.e_phnum);
-  for (std::size_t i = 0; i < segments.size(); ++i) {
-    segments[i].first = header.e_phoff + i * header.e_phentsize;
-    std::memcpy(&segments[i].second, library.data() + segments[i].first, sizeof(Elf64_Phdr));
-  }
-  return segments;
-}
-
-// As a fully stripped library comes: no section table.
-std::string WithoutSectionTable(std::string library) {
-  Elf64_Ehdr header = HeaderOf(library);
-  header.e_shoff = header.e_shnum = header.e_shstrndx = 0;
-  std::memcpy(library.data(), &header, sizeof header);
-  return library;
-}
-
 const std::string kScratchLibrary = std::filesystem::temp_directory_path() /
                                     ("corvane-" + std::to_string(getpid()) + "-" TAVRIX_FILE_NAME);
 
 // A copy cut short, as an interrupted copy or a full disk leaves it, would be answered by the
 // system loader with SIGBUS; it must be reported like a missing file, naming it, at every call.
-TEST(Module1, LoadsAtTheFirstCallAndReportsAMissingOrBrokenFileAtEvery) {
+TEST(Module1, LoadsAtTheFirstCallAndReportsAMissingOrCutFileAtEvery) {
   Module1 standIn;
   EXPECT_FALSE(standIn.IsLoaded());
   std::wstring version(40, L' ');
@@ -148,12 +122,26 @@ TEST(Module1, LoadsAtTheFirstCallAndReportsAMissingOrBrokenFileAtEvery) {
   expectFatal("libTavrixNowhere.so");
   expectFatal("libc.so.6", "TvxInitialize", true);
   const std::string whole = StandInBytes();
-  ASSERT_GT(whole.size(), sizeof(Elf64_Ehdr));
-  const Elf64_Ehdr header = HeaderOf(whole);
+  Elf64_Ehdr header{};
+  ASSERT_GT(whole.size(), sizeof header);
+  std::memcpy(&header, whole.data(), sizeof header);
   std::vector<std::size_t> segmentCuts;
-  for (const auto& [at, segment] : SegmentsOf(whole)) {
-    if (segment.p_type == PT_LOAD) segmentCuts.push_back(segment.p_offset + segment.p_filesz - 1);
+  std::size_t fileEnd = 0, memoryEnd = 0, note = 0;
+  for (std::size_t i = 0; i < header.e_phnum; ++i) {
+    const std::size_t at = header.e_phoff + i * header.e_phentsize;
+    Elf64_Phdr segment;
+    std::memcpy(&segment, whole.data() + at, sizeof segment);
+    if (segment.p_type == PT_NOTE) note = at;
+    if (segment.p_type != PT_LOAD) continue;
+    segmentCuts.push_back(segment.p_offset + segment.p_filesz - 1);
+    fileEnd = std::max<std::size_t>(fileEnd, segment.p_offset + segment.p_filesz);
+    memoryEnd = std::max<std::size_t>(memoryEnd, segment.p_vaddr + segment.p_memsz);
   }
+  // As a fully stripped library comes: no section table.
+  std::string sectionless = whole;
+  Elf64_Ehdr stripped = header;
+  stripped.e_shoff = stripped.e_shnum = stripped.e_shstrndx = 0;
+  std::memcpy(sectionless.data(), &stripped, sizeof stripped);
   const auto expectCutFatal = [&](const std::string& library, std::size_t cut) {
     SCOPED_TRACE("cut after " + std::to_string(cut) + " bytes");
     std::ofstream(kScratchLibrary, std::ios::binary | std::ios::trunc)
@@ -168,7 +156,6 @@ TEST(Module1, LoadsAtTheFirstCallAndReportsAMissingOrBrokenFileAtEvery) {
   }
   for (const std::size_t cut : segmentCuts) expectCutFatal(whole, cut);
   // Stripped of its section table, a library shows a cut only in its segments.
-  const std::string sectionless = WithoutSectionTable(whole);
   for (const std::size_t cut : segmentCuts) expectCutFatal(sectionless, cut);
   // A program started with its input closed opens the file as descriptor 0.
   const int input = ::dup(0);
@@ -178,30 +165,16 @@ TEST(Module1, LoadsAtTheFirstCallAndReportsAMissingOrBrokenFileAtEvery) {
     ::dup2(input, 0);
     ::close(input);
   }
-  std::filesystem::remove(kScratchLibrary);
-}
-
-// Stripped of its section table, a library may end in a segment with no bytes
-// in the file, only zero-filled memory, placed at the file's very end: it loads.
-TEST(Module1, LoadsAStrippedLibraryEndingInASegmentOfNoBytes) {
-  std::string library = WithoutSectionTable(StandInBytes());
-  ASSERT_GT(library.size(), sizeof(Elf64_Ehdr));
-  std::size_t fileEnd = 0, memoryEnd = 0, note = 0;
-  for (const auto& [at, segment] : SegmentsOf(library)) {
-    if (segment.p_type == PT_NOTE) note = at;
-    if (segment.p_type != PT_LOAD) continue;
-    fileEnd = std::max<std::size_t>(fileEnd, segment.p_offset + segment.p_filesz);
-    memoryEnd = std::max<std::size_t>(memoryEnd, segment.p_vaddr + segment.p_memsz);
-  }
+  // Stripped, a library may end in a segment with no bytes in the file, only zero-filled memory,
+  // placed at the file's very end: that loads. Last, as it stays loaded.
   ASSERT_NE(note, 0u) << "no note segment to make the empty one of";
-  library.resize(fileEnd);
+  sectionless.resize(fileEnd);
   // A page past the others, at the file offset's place within its page, as the loader asks.
   const Elf64_Addr address = ((memoryEnd + 0x1fff) & ~Elf64_Addr{0xfff}) + fileEnd % 0x1000;
   const Elf64_Phdr empty{PT_LOAD, PF_R | PF_W, fileEnd, address, address, 0, 0x1000, 0x1000};
-  std::memcpy(library.data() + note, &empty, sizeof empty);
-  std::ofstream(kScratchLibrary, std::ios::binary | std::ios::trunc) << library;
-  Module1 binding(kScratchLibrary);
-  EXPECT_NO_THROW(binding.TvxInitialize());
+  std::memcpy(sectionless.data() + note, &empty, sizeof empty);
+  std::ofstream(kScratchLibrary, std::ios::binary | std::ios::trunc) << sectionless;
+  EXPECT_NO_THROW(Module1(kScratchLibrary).TvxInitialize());
   std::filesystem::remove(kScratchLibrary);
 }
 
