@@ -60,33 +60,27 @@ TEST(OutTextCall, KeepsOnlyTheBytesTheLengthVouchesForThenDecodes) {
   ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr);
   const struct {
     std::string written;
-    int32_t reportedLength;
+    int32_t capacity, reportedLength;
     std::wstring kept;
-  } rows[] = {{"USB", 4, L"USB"},
-              {"USB", 2, L"U"},
-              {"0123456789", 500, L"0123456789"},
-              {"USB", -9, L""},
-              {"USB", 6, std::wstring(L"USB\0 ", 5)},  // past the NUL: the NUL and spaces
-              {"ab\xc3\xa8", 4, L"ab\uFFFD"}};         // a character cut in half
+  } rows[] = {{"USB", 10, 4, L"USB"},
+              {"USB", 10, 2, L"U"},
+              {"0123456789", 10, 500, L"0123456789"},
+              {"USB", 10, -9, L""},
+              {"USB", 10, 6, std::wstring(L"USB\0 ", 5)},  // past the NUL: the NUL and spaces
+              {"ab\xc3\xa8", 10, 4, L"ab\uFFFD"},          // a character cut in half
+              {"", 0, 1, L""}};  // the sizing call's empty text still has room for the NUL
   for (const auto& row : rows) {
-    std::wstring text(10, L' ');
-    int32_t length = 10;
+    std::wstring text(static_cast<std::size_t>(row.capacity), L' ');
+    int32_t length = row.capacity;
     WithOutText(text, length, [&](char* buffer, int32_t* size) {
-      EXPECT_EQ(*size, 10) << "the library is told the buffer's size, not that with its NUL";
-      std::memcpy(buffer, row.written.c_str(), row.written.size() + 1);  // 10 at most, and a NUL
+      EXPECT_EQ(*size, row.capacity) << "told the buffer's size, not that with its NUL";
+      std::memcpy(buffer, row.written.c_str(), row.written.size() + 1);  // a NUL after the text
       *size = row.reportedLength;
       return 0;
     });
     EXPECT_EQ(text, row.kept) << row.written << " " << row.reportedLength;
     EXPECT_EQ(length, row.reportedLength);
   }
-  // The sizing call's empty text still lends the library a buffer for its NUL.
-  std::wstring empty;
-  int32_t none = 0;
-  WithOutText(empty, none, [](char* buffer, int32_t*) {
-    *buffer = '\0';
-    return 0;
-  });
   std::setlocale(LC_ALL, "C");
 }
 

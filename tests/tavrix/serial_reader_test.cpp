@@ -37,8 +37,7 @@ std::ptrdiff_t EntriesIn(const char* folder) {
   return std::distance(fs::directory_iterator(folder), {});
 }
 
-// Runs of digits compare by value, whatever their length: ttyS2 before
-// ttyS10. "01" before "1" only keeps the order strict.
+// Runs of digits of any length; "01" before "1" only keeps the order strict.
 TEST(NaturalOrder, ComparesRunsOfDigitsByValueAndIsStrict) {
   const std::string inOrder[] = {
       "", "a", "a001", "a01", "a1", "a2", "a10", "a99999999999999999999", "ab", "b"};
