@@ -46,8 +46,8 @@ TEST(NaturalOrder, ComparesRunsOfDigitsByValueAndIsStrict) {
       EXPECT_EQ(NaturalLess(inOrder[i], inOrder[j]), i < j) << inOrder[i] << " / " << inOrder[j];
 }
 
-// USB and ACM devices, and ttyS ones with a device and a known UART type behind them (with no
-// type file, only with a driver to probe, and there is none here), in natural order; nothing else.
+// USB and ACM devices and ttyS ones with a device and a known UART type (with no type file, only
+// with a driver to probe, and there is none here), in natural order; no bare prefix, no plain file.
 TEST(SerialPorts, AreListedFromTheDeviceFolder) {
   const fs::path root = fs::temp_directory_path() / ("corvane-ports-" + std::to_string(::getpid()));
   const fs::path dev = root / "dev", sys = root / "sys";
