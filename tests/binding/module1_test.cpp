@@ -1,5 +1,4 @@
-// The binding's text rules and out-text call, and Module1 against real shared libraries: the
-// stand-in, one that is no reader library, one that does not exist and copies cut short.
+// Text rules, the out-text call, and Module1 against the stand-in, foreign, missing and cut files.
 #include <elf.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -52,8 +51,7 @@ TEST(TextRules, ConversionsFollowTheLocaleAndMarkWhatDoesNotFit) {
   EXPECT_EQ(ToAnsi(L"COM\u00e83"), "COM?3");
 }
 
-// Run under AddressSanitizer, these also prove that a library filling the
-// whole buffer and its NUL stays inside what the binding hands it.
+// Under AddressSanitizer, a library that fills the whole buffer and its NUL must stay inside it.
 TEST(OutTextCall, KeepsOnlyTheBytesTheLengthVouchesForThenDecodes) {
   ASSERT_NE(std::setlocale(LC_ALL, "C.UTF-8"), nullptr);
   const struct {

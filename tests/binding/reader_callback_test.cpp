@@ -1,5 +1,4 @@
-// The notification door: whatever thread the library calls on, the window is
-// reached on the UI thread only, and a Stop on the UI thread never waits on it.
+// The notification door: the window is reached on the UI thread only, and Stop never waits on it.
 #include <gtest/gtest.h>
 
 #include <functional>

@@ -1,5 +1,4 @@
-// The library through its exported entry points, as a program loads it; the
-// out-text rules and the port list behind them; and the simulated reader.
+// Entry points as a program loads them, the out-text and port list behind them, the simulator.
 #include <gtest/gtest.h>
 
 #include <cstdio>
