@@ -1,6 +1,5 @@
-// The frame decoder against arbitrary serial input split at arbitrary points:
-// it must never read out of bounds, must give the same reads however the
-// stream is split, and every read it gives must be well formed.
+// The frame decoder against arbitrary serial input cut at arbitrary points: no read out of
+// bounds, the same reads however the stream is cut, and every read well formed.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -21,8 +20,7 @@ using tavrix::FrameDecoder;
   if (!(condition)) std::fprintf(stderr, "property failed: %s\n", #condition), std::abort()
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-  // The first byte picks the chunk size of the second pass, so the fuzzer
-  // controls how the stream is cut.
+  // The first byte picks how the second pass cuts the stream.
   if (size == 0) return 0;
   const std::size_t chunk = std::size_t{data[0]} % 17 + 1;
   const std::string_view stream(reinterpret_cast<const char*>(data) + 1, size - 1);

@@ -1,5 +1,4 @@
-// The notification door: whatever thread the library calls on, the window is
-// reached on the UI thread only, and a Stop on the UI thread never waits on it.
+// The notification door: the window is reached on the UI thread only, and Stop never waits on it.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -24,7 +23,9 @@ class ReaderCallBackTest : public ::testing::Test {
   }};
 };
 
-TEST_F(ReaderCallBackTest, OnTheUiThreadCallsThroughFromOthersDeliversThereInOrder) {
+// A notification that comes while one is delivered joins the queue rather than posting another,
+// or the posts would multiply in a storm: one task per delivery.
+TEST_F(ReaderCallBackTest, OnTheUiThreadCallsThroughFromOthersDeliversThereOneAtATimeInOrder) {
   // The library is answered 0 whatever the thread.
   EXPECT_EQ(ReaderCallBack(7, TVX_EVENT_CARD, -1, 99), 0);
   // One event of each class, so that none merges.
@@ -32,42 +33,21 @@ TEST_F(ReaderCallBackTest, OnTheUiThreadCallsThroughFromOthersDeliversThereInOrd
     for (int32_t event = 5; event <= 10; ++event) EXPECT_EQ(ReaderCallBack(3, event, event, -5), 0);
   }));
   ASSERT_EQ(m_deliveries.size(), 1u) << "from another thread, nothing before the UI runs";
-  m_door.dispatcher->Drain();
+  m_afterDelivery = [this] {
+    if (m_deliveries.size() == 2) {
+      EXPECT_TRUE(OnOtherThread([] { ReaderCallBack(4, TVX_EVENT_CARD, 0, 0); }));
+    }
+  };
+  EXPECT_EQ(m_door.dispatcher->Drain(), 7);
   std::vector<std::pair<Notification, bool>> expected = {{{7, TVX_EVENT_CARD, -1, 99}, true}};
   for (int32_t event = 5; event <= 10; ++event) expected.push_back({{3, event, event, -5}, true});
+  expected.push_back({{4, TVX_EVENT_CARD, 0, 0}, true});
   EXPECT_EQ(m_deliveries, expected);
 }
 
-// A notification that comes while one is delivered joins the queue rather
-// than posting another, or the posts would multiply in a storm.
-TEST_F(ReaderCallBackTest, OneDeliveryIsScheduledAtATime) {
-  m_afterDelivery = [this] {
-    if (m_deliveries.size() == 1) {
-      EXPECT_TRUE(OnOtherThread([] { ReaderCallBack(1, TVX_EVENT_CARD, 0, 0); }));
-    }
-  };
-  ASSERT_TRUE(OnOtherThread([] {
-    ReaderCallBack(1, TVX_EVENT_BAD_READ, 0, 0);
-    ReaderCallBack(1, TVX_EVENT_READING, 0, 0);
-  }));
-  EXPECT_EQ(m_door.dispatcher->Drain(), 3);
-  EXPECT_EQ(m_deliveries.size(), 3u);
-}
-
-// The front end goes, its dispatcher with it: what waited for its UI thread,
-// and whatever comes later, reaches nothing.
-TEST_F(ReaderCallBackTest, WithoutADispatcherNothingIsDelivered) {
-  ASSERT_TRUE(OnOtherThread([] { ReaderCallBack(3, TVX_EVENT_ERROR, 0, 0); }));
-  SetUiDispatcher(nullptr);
-  m_door.dispatcher->Drain();  // the delivery posted for it finds nothing
-  ASSERT_TRUE(OnOtherThread([] { ReaderCallBack(3, TVX_EVENT_CARD, 0, 0); }));
-  EXPECT_EQ(ReaderCallBack(3, TVX_EVENT_CARD, 0, 0), 0);
-  EXPECT_TRUE(m_deliveries.empty());
-}
-
-// A post the UI thread refuses leaves nothing scheduled, so the next
-// notification posts again; a window that throws unwinds into nothing.
-TEST_F(ReaderCallBackTest, ARefusedPostOrAThrowingWindowLeavesTheDoorWorking) {
+// A refused post leaves nothing scheduled, so the next notification posts again. Once the front
+// end and its dispatcher go, what waited for its UI thread and all that comes later reach nothing.
+TEST_F(ReaderCallBackTest, WorksOnAfterARefusedPostOrAThrowingWindowButNotWithoutADispatcher) {
   m_door.dispatcher->refuse = true;
   ASSERT_TRUE(OnOtherThread([] { ReaderCallBack(3, TVX_EVENT_ERROR, 0, 0); }));
   m_door.dispatcher->refuse = false;
@@ -75,12 +55,16 @@ TEST_F(ReaderCallBackTest, ARefusedPostOrAThrowingWindowLeavesTheDoorWorking) {
   ASSERT_TRUE(OnOtherThread([] { ReaderCallBack(3, TVX_EVENT_CARD, 0, 0); }));
   EXPECT_NO_THROW(EXPECT_EQ(m_door.dispatcher->Drain(), 2));
   EXPECT_NO_THROW(ReaderCallBack(3, TVX_EVENT_ERROR, 0, 0));
+  ASSERT_TRUE(OnOtherThread([] { ReaderCallBack(3, TVX_EVENT_ERROR, 0, 0); }));
+  SetUiDispatcher(nullptr);
+  m_door.dispatcher->Drain();  // the delivery posted for it finds nothing
+  ASSERT_TRUE(OnOtherThread([] { ReaderCallBack(3, TVX_EVENT_CARD, 0, 0); }));
+  EXPECT_EQ(ReaderCallBack(3, TVX_EVENT_CARD, 0, 0), 0);
   EXPECT_EQ(m_deliveries.size(), 3u);
 }
 
-// Stop on the UI thread during a storm from two of the library's threads,
-// under a handle other than the one Start returned, which goes on until the
-// library's TvxStop returns: Stop returns, and nothing arrives after it.
+// A storm from two of the library's threads, under a handle other than the one Start returned,
+// that goes on until the library's TvxStop returns: nothing of it arrives after Stop.
 TEST_F(ReaderCallBackTest, AfterStopNothingOfAStormUnderAnotherHandleArrives) {
   Module1 binding(CORVANE_RECORDING_LIBRARY_FILE);
   ASSERT_GE(binding.TvxInitialize(), 0);

@@ -1,5 +1,4 @@
-// From the bytes on the serial line to reads, and from reads to badges coming
-// and going.
+// From the bytes on the serial line to reads, and from reads to badges coming and going.
 #include <gtest/gtest.h>
 
 #include <algorithm>

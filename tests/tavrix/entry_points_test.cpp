@@ -1,5 +1,4 @@
-// The library through its exported entry points, as a program loads it; the
-// out-text rules and the port list behind them; and the simulated reader.
+// Entry points as a program loads them, the out-text and port list behind them, the simulator.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -24,9 +23,7 @@ using namespace testing;
 using EntryPoints = Initialized;
 using SimReaders = Initialized;
 
-// A reader starts only on a reader's name, with a notification function,
-// while the library is initialised. A handle is never reused, across
-// Initialize too, and a stale or made-up one is refused.
+// A handle is never reused, across Initialize too, so a stale one cannot reach a newer reader.
 TEST_F(EntryPoints, RefuseWhatIsNoReaderAndNeverReuseAHandle) {
   std::vector<const char*> ports = {nullptr, "", "sim", "/dev/ttyNONE", "/tmp"};
   if (!FirstUsbSerialPort()) ports.push_back(kUsbPort.narrow);
@@ -69,8 +66,7 @@ TEST(EntryPointsDeathTest, LetAProgramEndFromInsideANotification) {
       ::testing::ExitedWithCode(0), "");
 }
 
-// Outside the library, so it can run fast: it reads, then plays its round,
-// a badge coming and going or a bad read at each step, round after round.
+// Outside the library, so that its steps can come fast.
 TEST_F(SimReaders, PlayTheirRoundAgainAndAgain) {
   const auto& round = SimReader::Sequence();
   const auto output = std::make_shared<ReaderOutput>(&Record, 0);
@@ -97,11 +93,8 @@ TEST_F(SimReaders, PlayTheirRoundAgainAndAgain) {
   EXPECT_NE(cards.front(), cards.at(1)) << "one badge shown over and over";
 }
 
-// A port plugged in between the sizing call and the filling call, however
-// long apart: both answer with the list the sizing call measured, whether it
-// sized with no buffer, as the window does, or with one too small, which is
-// left as it was; the next call scans again. USB comes first, where the window
-// selects it, and SIM last.
+// Both calls answer with the list the sizing call measured, however long apart, whether it sized
+// with no buffer, as the window does, or one too small; only the next call scans again.
 TEST(PortListOffer, SizingAndFillingAgreeWhenAPortAppearsBetween) {
   for (const int32_t sizingLength : {0, 4}) {
     std::vector<std::string> ports = {"/dev/ttyS0"};
@@ -119,8 +112,6 @@ TEST(PortListOffer, SizingAndFillingAgreeWhenAPortAppearsBetween) {
   }
 }
 
-// Fixed texts are cut to fit, never written past the capacity, and refused
-// without room for the NUL or without a buffer.
 TEST(OutText, CopyKeepsToTheCapacity) {
   const struct {
     int32_t capacity, result, length;  // the length afterwards

@@ -1,6 +1,5 @@
-// What the library's readers notify, each with its text fetched inside the
-// notification, as the program fetches it; and a fixture that initialises the
-// library and starts each test with nothing heard.
+// What the library's readers notify, each with its text fetched inside the notification as the
+// program fetches it, and a fixture that starts each test initialised with nothing heard.
 #pragma once
 
 #include <gtest/gtest.h>

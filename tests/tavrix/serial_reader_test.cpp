@@ -1,5 +1,4 @@
-// Serial ports as they are listed, and serial readers with a pseudo-terminal
-// playing the badge reader.
+// Serial ports as listed, and serial readers with a pseudo-terminal playing the badge reader.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <termios.h>
@@ -14,7 +13,6 @@
 #include <fstream>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "event_recorder.h"
@@ -39,8 +37,7 @@ std::ptrdiff_t EntriesIn(const char* folder) {
   return std::distance(fs::directory_iterator(folder), {});
 }
 
-// Runs of digits compare by value, whatever their length: ttyS2 before
-// ttyS10. "01" before "1" only keeps the order strict.
+// Runs of digits of any length; "01" before "1" only keeps the order strict.
 TEST(NaturalOrder, ComparesRunsOfDigitsByValueAndIsStrict) {
   const std::string inOrder[] = {
       "", "a", "a001", "a01", "a1", "a2", "a10", "a99999999999999999999", "ab", "b"};
@@ -49,46 +46,34 @@ TEST(NaturalOrder, ComparesRunsOfDigitsByValueAndIsStrict) {
       EXPECT_EQ(NaturalLess(inOrder[i], inOrder[j]), i < j) << inOrder[i] << " / " << inOrder[j];
 }
 
-// USB and ACM devices, and ttyS ones with a UART behind them, in natural
-// order; nothing else, no bare prefix, nothing that is not a character device.
+// USB and ACM devices and ttyS ones with a device and a known UART type (with no type file, only
+// with a driver to probe, and there is none here), in natural order; no bare prefix, no plain file.
 TEST(SerialPorts, AreListedFromTheDeviceFolder) {
   const fs::path root = fs::temp_directory_path() / ("corvane-ports-" + std::to_string(::getpid()));
   const fs::path dev = root / "dev", sys = root / "sys";
   fs::remove_all(root);
   fs::create_directories(dev);
-  for (const char* name : {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyS0", "ttyS1", "ttyUSB", "null"}) {
+  for (const char* name :
+       {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyS0", "ttyS1", "ttyS2", "ttyS3", "ttyUSB", "null"}) {
     fs::create_symlink("/dev/null", dev / name);  // a character device by that name
   }
   std::ofstream(dev / "ttyUSB3") << "a plain file\n";
-  for (const auto& [tty, type] : {std::pair{"ttyS0", "4"}, std::pair{"ttyS1", "0"}}) {
-    fs::create_directories(sys / tty / "device");
-    std::ofstream(sys / tty / "type") << type << "\n";
+  const struct {
+    const char *tty, *type;  // type: null for no type file
+    bool device;
+  } ttys[] = {
+      {"ttyS0", "4", true}, {"ttyS1", "0", true}, {"ttyS2", "4", false}, {"ttyS3", {}, true}};
+  for (const auto& tty : ttys) {
+    fs::create_directories(sys / tty.tty);
+    if (tty.device) fs::create_directories(sys / tty.tty / "device");
+    if (tty.type) std::ofstream(sys / tty.tty / "type") << tty.type << "\n";
   }
   const std::vector<std::string> expected = {dev / "ttyACM0", dev / "ttyS0", dev / "ttyUSB2",
                                              dev / "ttyUSB10"};
-  EXPECT_EQ(ListSerialPortsIn(dev, sys), expected);
-  fs::remove_all(root);
-}
-
-// A ttyS port carries a reader only with a device behind it and a known UART
-// type; with no type file, only with a driver to probe, and there is none here.
-TEST(RealUart, TellsRealFromPhantom) {
-  const struct {
-    bool device;
-    const char* type;  // null: no type file
-    bool real;
-  } cases[] = {{true, "4", true}, {true, "0", false}, {false, "4", false}, {true, nullptr, false}};
-  const fs::path dir = fs::temp_directory_path() / ("corvane-systty-" + std::to_string(::getpid()));
   const auto descriptorsBefore = EntriesIn("/proc/self/fd");
-  for (const auto& tty : cases) {
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    if (tty.device) fs::create_directories(dir / "device");
-    if (tty.type) std::ofstream(dir / "type") << tty.type << "\n";
-    EXPECT_EQ(IsRealUart(dir, "/nonexistent/ttyS99"), tty.real) << (tty.type ? tty.type : "none");
-  }
+  EXPECT_EQ(ListSerialPortsIn(dev, sys), expected);
   EXPECT_EQ(EntriesIn("/proc/self/fd"), descriptorsBefore) << "a type file left open";
-  fs::remove_all(dir);
+  fs::remove_all(root);
 }
 
 // A port that went away and stays away, for the loop all serial readers share.
@@ -105,9 +90,8 @@ struct AwayPort final : SerialReaderBase {
   std::atomic<int> reopens = 0;
 };
 
-// A reader that retries without pausing keeps a processor busy for as long
-// as the port is away; one that waits makes no attempt for the first tenths
-// of a second, or one if this thread was held up.
+// Retrying without a pause keeps a processor busy while the port is away; a reader that waits
+// makes no attempt in the first tenths of a second, or one if this thread was held up.
 TEST(SerialReader, PausesBetweenAttemptsToReopenAPortThatIsAway) {
   AwayPort reader;
   reader.Start();
@@ -116,19 +100,13 @@ TEST(SerialReader, PausesBetweenAttemptsToReopenAPortThatIsAway) {
   EXPECT_LE(reader.reopens, 1);
 }
 
-class SerialReaders : public Initialized {
- protected:
-  PtyPair m_pty;
-};
+using SerialReaders = Initialized;
 
-// Reads follow the badges in the field, not the frames on the wire: a badge
-// split across writes and repeated, another replacing it, its leaving. A bad
-// frame is reported; the hang-up after it once, naming the port; and half a
-// frame read before it is forgotten, or the text line after the reader is
-// back would not be read. The port's name is a link moved to a new terminal,
-// as a reader plugged back in; by rename, so an opener never finds it missing.
-// Each card's text is fetched inside its notification.
+// Reads follow the badges in the field, not the frames on the wire. The half frame before the
+// hang-up must be forgotten, or the line read once the port is back would be lost. The link is
+// moved by rename, as a reader plugged back in, so an opener never finds it missing.
 TEST_F(SerialReaders, ReportBadgesAndAHangUpOnceAndReadAgainOnceThePortIsBack) {
+  PtyPair pty;
   const std::string link =
       fs::temp_directory_path() / ("corvane-tty-" + std::to_string(::getpid()));
   const auto pointAt = [&](const std::string& target) {
@@ -136,25 +114,24 @@ TEST_F(SerialReaders, ReportBadgesAndAHangUpOnceAndReadAgainOnceThePortIsBack) {
     fs::create_symlink(target, link + ".new");
     fs::rename(link + ".new", link);
   };
-  pointAt(m_pty.SlavePath());
+  pointAt(pty.SlavePath());
   const int32_t reader = Start(link);
   EXPECT_EQ(LastText(reader), std::nullopt) << "card data before any badge";
-  m_pty.Write(kGood.substr(0, 5));
-  m_pty.Write(kGood.substr(5) + kGood + kGood + kOther);
+  pty.Write(kGood.substr(0, 5));
+  pty.Write(kGood.substr(5) + kGood + kGood + kOther);
   ASSERT_TRUE(WaitFor(reader, TVX_EVENT_CARD_GONE, 2));
-  m_pty.Write("\x02" + std::string("0A00BC614E00\x03") + kGood.substr(0, 5));
+  pty.Write("\x02" + std::string("0A00BC614E00\x03") + kGood.substr(0, 5));
   ASSERT_TRUE(WaitFor(reader, TVX_EVENT_BAD_READ));
-  m_pty.HangUp();
+  pty.HangUp();
   ASSERT_TRUE(WaitFor(reader, TVX_EVENT_ERROR));
   PtyPair replugged;
   pointAt(replugged.SlavePath());
   ASSERT_TRUE(WaitFor(reader, TVX_EVENT_READING, 2));
   replugged.Write("4711\r\n");
   ASSERT_TRUE(WaitFor(reader, TVX_EVENT_CARD, 3));
-  std::vector<int32_t> events;
+  std::vector<int32_t> events = Events(reader);
   std::vector<std::string> cards;
   for (const auto& n : Heard(reader)) {
-    events.push_back(n.event);
     if (n.event == TVX_EVENT_CARD) cards.push_back(n.text);
   }
   events.resize(9);  // the last badge may have left if this thread was held up
@@ -166,19 +143,17 @@ TEST_F(SerialReaders, ReportBadgesAndAHangUpOnceAndReadAgainOnceThePortIsBack) {
   fs::remove(link);
 }
 
-// Start takes the port for itself, refused while another holds it, and sets
-// the line as another program may have left it: checked as made and as the
-// port keeps it, for a pseudo-terminal forces 8 data bits and no parity and
-// ignores the rest, where a wrong line passes every other test and reads
-// nothing off a real one. A reader started without notifications is polled.
+// The line is checked as made and as the port keeps it: a pseudo-terminal forces 8 data bits and
+// no parity and ignores the rest, so a wrong line passes every other test and reads nothing.
 TEST_F(SerialReaders, TakeThePortAndSetTheLineTo9600EightNoneOneRaw) {
-  termios cooked = m_pty.Settings();
+  PtyPair pty;
+  termios cooked = pty.Settings();
   cooked.c_iflag |= ICRNL | INLCR | IGNCR | ISTRIP | IXON | IXOFF;
   cooked.c_lflag |= ICANON | ECHO | ISIG | IEXTEN;
   cooked.c_cflag = (cooked.c_cflag & ~tcflag_t{CSIZE}) | CS7 | PARENB | CSTOPB | CRTSCTS;
   ASSERT_EQ(::cfsetspeed(&cooked, B19200), 0);
-  m_pty.SetSettings(cooked);
-  const std::string port = m_pty.SlavePath();
+  pty.SetSettings(cooked);
+  const std::string port = pty.SlavePath();
   const int held = ::open(port.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
   ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
   EXPECT_EQ(TvxStart(port.c_str()), TVX_PORT_UNUSABLE);
@@ -186,22 +161,19 @@ TEST_F(SerialReaders, TakeThePortAndSetTheLineTo9600EightNoneOneRaw) {
   const int32_t reader = TvxStart(port.c_str());
   ASSERT_GT(reader, 0);
   EXPECT_EQ(TvxStart(port.c_str()), TVX_PORT_UNUSABLE) << "second reader";
-  for (const termios& line : {BadgeReaderLine(cooked), m_pty.Settings()}) {
+  for (const termios& line : {BadgeReaderLine(cooked), pty.Settings()}) {
     EXPECT_EQ(::cfgetispeed(&line), B9600);
     EXPECT_EQ(::cfgetospeed(&line), B9600);
     EXPECT_EQ(line.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t{CS8});
     EXPECT_EQ(line.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
     EXPECT_EQ(line.c_iflag & (ICRNL | INLCR | IGNCR | ISTRIP | IXON | IXOFF), 0u);
   }
-  m_pty.Write(kGood);
+  pty.Write(kGood);
   EXPECT_TRUE(PollUntil([&] { return LastText(reader) == kGoodData; }));
 }
 
-// Each reader's notification stops itself, or the other reader while the
-// other's notification is under way: neither Stop may wait for the other. A
-// second badge waits on each port and is never reported; the texts stay.
-// Uninitialize, called as the notifications return, waits for them and leaves
-// no thread running and no port or pipe open.
+// Each reader's notification stops itself, or the other reader while the other's notification is
+// under way: neither Stop may wait for the other, and Uninitialize waits for both to return.
 TEST_F(SerialReaders, StopFromNotificationsAndLeaveNoThreadOrPortBehind) {
   const auto threads = [] { return EntriesIn("/proc/self/task"); };
   // Counted after a thread of our own: ThreadSanitizer starts a helper with the first one.
