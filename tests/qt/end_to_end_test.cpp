@@ -1,7 +1,5 @@
-// The whole program but main(): the Qt window and its keys, the real Module1
-// and the stand-in reader library, notifications through ReaderCallBack and
-// the Qt dispatcher, a pseudo-terminal playing the badge reader. CTest also
-// runs it under valgrind's leak checker.
+// The whole program but main(), with a pseudo-terminal as the badge reader.
+// CTest also runs it under valgrind's leak checker.
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -1,6 +1,5 @@
-// The window as built against its design: each control where the design puts
-// it, in tab order, with its caption readable and its label known to screen
-// readers.
+// The window as built against its design, in tab order, each caption readable
+// and each label known to screen readers.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
@@ -42,8 +41,7 @@ TEST(WindowLayout, TheWindowAndEveryControlAsDesigned) {
     EXPECT_EQ(widget->geometry(),
               QRect(px(control.left), px(control.top), px(control.width), px(control.height)));
     EXPECT_EQ(widget->isEnabled(), control.enabled);
-    // A caption cut off by its control's edge is one the operator cannot read,
-    // whatever font the platform picks; a button's size hint adds its frame.
+    // No caption cut off by its edge, whatever the font; a button's hint adds its frame.
     const QString caption = QString::fromWCharArray(control.caption);
     if (qobject_cast<QLabel*>(widget)) {
       EXPECT_LE(widget->fontMetrics().horizontalAdvance(caption), widget->contentsRect().width());
@@ -51,7 +49,6 @@ TEST(WindowLayout, TheWindowAndEveryControlAsDesigned) {
     if (qobject_cast<QPushButton*>(widget)) {
       EXPECT_LE(widget->sizeHint().width(), widget->width());
     }
-    // What a screen reader says: every control is related to the label that names it.
     const auto labels =
         QAccessible::queryAccessibleInterface(widget)->relations(QAccessible::Label);
     ASSERT_EQ(labels.size(), control.label != nullptr ? 1 : 0);

@@ -1,8 +1,6 @@
 // Helpers for driving real Qt windows in tests.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <QString>
 #include <QTest>
 #include <QWidget>

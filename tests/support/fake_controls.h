@@ -1,6 +1,5 @@
-// Fake controls for driving Form1 without a toolkit, one for each row of the
-// layout table. Every change lands in one journal, so a test can check what
-// changed and in which order.
+// Fake controls for Form1, one per row of the layout table. Every change lands
+// in one journal, so a test sees what changed and in which order.
 #pragma once
 
 #include <functional>
@@ -47,7 +46,6 @@ struct FakeButton final : Fake<Button> {
   FakeButton(const ControlRow& row, Journal& journal) : Fake(row, journal), enabled(row.enabled) {}
   void SetEnabled(bool value) override { RecordEnabled(enabled = value); }
   void SetClickHandler(std::function<void()> handler) override { onClick = std::move(handler); }
-  // What a click on an enabled button does.
   void Click() const {
     if (enabled && onClick) onClick();
   }

@@ -1,8 +1,6 @@
-// A scripted reader library for the window's tests. The "library" writes into
-// a buffer the size of the text handed in, and its out-texts come back through
-// the binding's own out-text call, so the window gets what Module1 would hand
-// it. Sharing that call cannot hide a fault: the call is tested on its own in
-// tests/binding.
+// A scripted reader library for the window's tests. Its out-texts go through
+// the binding's own out-text call, so the window gets what Module1 would hand it;
+// that call is tested on its own in tests/binding.
 #pragma once
 
 #include <algorithm>
@@ -75,9 +73,8 @@ class FakeReaderLibrary final : public ReaderLibrary {
     lastStartUserData = userData;
     return Call(L"TvxStartCallBack(" + port + L")", startResult);
   }
-  // Ignored by the window whatever it answers. Stopped by the door's rule, as
-  // the binding stops: the storm test judges that rule against the full
-  // sequence delivered one by one, so sharing it here cannot hide a fault.
+  // Ignored by the window whatever it answers. Stopped by the binding's own rule,
+  // which the storm test judges against delivering each notification.
   int32_t TvxStop(int32_t reader) override {
     return StopReading([&] { return Call(L"TvxStop(" + std::to_wstring(reader) + L")", -1); });
   }
@@ -93,9 +90,8 @@ class FakeReaderLibrary final : public ReaderLibrary {
     }
     return result;
   }
-  // The library's side of an out-text: it writes what the script says, as
-  // much as fits with its NUL, and reports that length; writing nothing, it
-  // leaves the length as it was. The program's side is Module1's own.
+  // The library's side: as much as fits with its NUL, and that length; writing
+  // nothing leaves the length as it was.
   static int32_t Answer(const ScriptedOutText& script, std::wstring& text, int32_t& length) {
     return WithOutText(text, length, [&script](char* buffer, int32_t* size) {
       if (script.written) {

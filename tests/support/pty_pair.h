@@ -1,6 +1,5 @@
-// A pseudo-terminal standing in for a serial badge reader in tests and
-// benchmarks: the code under test opens the slave by its path, the test plays
-// the reader on the master.
+// A pseudo-terminal as a serial badge reader: the code under test opens the
+// slave by its path, the test plays the reader on the master.
 #pragma once
 
 #include <fcntl.h>

@@ -39,8 +39,7 @@ const ScriptedOutText kFailed{-1, std::nullopt};
 const ScriptedOutText kUsbFailedButWritten{-7, "USB"};
 const ScriptedOutText kFillFailedButWritten{-3, "USB"};
 
-// The list split at every comma and the first entry that is exactly the USB
-// port's name selected, even when the call for that name failed, which is
+// An exact USB match is selected even when the call naming it failed, which is
 // reported; a refused list stays empty and is reported instead.
 TEST(PortList, SplitsAtEveryCommaAndSelectsTheFirstExactUsbName) {
   const struct {
@@ -88,9 +87,8 @@ TEST(PortList, SplitsAtEveryCommaAndSelectsTheFirstExactUsbName) {
   }
 }
 
-// Start passes the selected port, the notify function and zero; Stop stops
-// the handle Start answered, even a failed one. What Stop shows is judged with
-// what waited before it, in the storm tests.
+// Stop stops the handle Start answered, even a failed one; what Stop shows,
+// with what waited before it, is judged in the storm tests.
 TEST(ReadingControl, StartKeepsWhatTheLibraryAnswersAndStopStopsIt) {
   const Journal notStarted{L"MsgBox Impossibile inizializzare il lettore"};
   const struct {

@@ -1,9 +1,7 @@
-// A storm of notifications through the bounded queue, Stops among them, leaves
-// the window as the full sequence delivered one by one would, and the queue
-// holds one entry per reader and event class.
+// A storm through the bounded queue, Stops among it, leaves the window as
+// delivering each notification would, one queued per reader and event class.
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <random>
 #include <set>
 #include <string>
@@ -17,9 +15,8 @@
 namespace corvane::testing {
 namespace {
 
-// A window whose notifications come through the door as from the library's
-// threads: delivered as each comes, or left waiting, as in a storm, until the
-// test drains the UI thread's work or the operator clicks Stop.
+// Notifications enter the door as from the library's threads: delivered at
+// once or, `waiting`, held until the test drains them or Stop is clicked.
 struct DoorWindow {
   explicit DoorWindow(bool waiting) {
     door.dispatcher->onUiThread = [this, waiting] { return !(waiting && libraryCalling); };
@@ -78,9 +75,8 @@ TEST(NotificationStorm, MergedQueueEndsWhereTheFullSequenceEnds) {
   }
 }
 
-// Stop delivers an error that waited; while its box is up, the box's own loop
-// runs the delivery already scheduled, which takes the card: each shows once,
-// in order, and Stop's status comes last.
+// The box of the error Stop delivers runs the delivery already scheduled, which
+// takes the card: each must show once, in order, before Stop's status.
 TEST(NotificationStorm, StopShowsWhatWaitedOnceEachBeforeItsOwnStatus) {
   DoorWindow w(true);
   w.Notify({9, TVX_EVENT_ERROR, 0, 0});

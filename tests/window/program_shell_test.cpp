@@ -54,9 +54,8 @@ struct Program final : FrontEnd {
   std::shared_ptr<UiDispatcher> m_dispatcher = std::make_shared<ScriptedDispatcher>();
 };
 
-// Start-up messages come before the window shows; closing it while reading
-// uninitialises the library without stopping the reader, and a notification
-// after the window's end reaches nothing.
+// Closing while reading uninitialises without stopping the reader, and a
+// notification after the window's end reaches nothing.
 TEST(ProgramShell, StartUpMessagesThenClosingWhileReading) {
   for (const int32_t initialized : {-1, 0}) {  // judged by its sign alone
     Program program;
@@ -75,9 +74,8 @@ TEST(ProgramShell, StartUpMessagesThenClosingWhileReading) {
   }
 }
 
-// Wherever a library call fails for good (at start-up, from a click, from a
-// notification, at the end), the report is the program's one: on stderr and
-// in one box, which none of the clicks or badges while it is up gets past.
+// A library call failing for good anywhere gives the one report, on stderr
+// and in one box that no click or badge while it is up gets past.
 TEST(ProgramShell, TheOneReportStaysUntilAnsweredWhateverArrivesMeanwhile) {
   const struct {
     const char* missing;
