@@ -43,31 +43,28 @@ class FakeReaderLibrary final : public ReaderLibrary {
 
   bool IsLoaded() const override { return loaded; }
   int32_t TvxInitialize() override { return Call(L"TvxInitialize", initializeResult); }
-  int32_t TvxUninitialize() override { return Call(L"TvxUninitialize", 0); }
+  int32_t TvxUninitialize() override { return Call(L"TvxUninitialize"); }
   int32_t TvxPortsAvailable(std::wstring& text, int32_t& length) override {
-    Call(L"TvxPortsAvailable(" + std::to_wstring(length) + L")", 0);
+    Call(L"TvxPortsAvailable(" + std::to_wstring(length) + L")");
     if (length == 0) {
       length = sizingLength.value_or(static_cast<int32_t>(portList.size()) + 1);
       return sizingResult;
     }
-    ScriptedOutText fill = fillPorts;
-    fill.written = fill.written.value_or(ToAnsi(portList));
-    return Answer(fill, text, length);
+    return Answer({fillPorts.result, fillPorts.written.value_or(ToAnsi(portList))}, text, length);
   }
   int32_t TvxUSBCOMPort(std::wstring& text, int32_t& length) override {
-    Call(L"TvxUSBCOMPort(" + std::to_wstring(length) + L")", 0);
+    Call(L"TvxUSBCOMPort(" + std::to_wstring(length) + L")");
     return Answer(usbName, text, length);
   }
   int32_t TvxGetLastError(int32_t reader, std::wstring& text, int32_t& length) override {
-    Call(L"TvxGetLastError(" + std::to_wstring(reader) + L"," + std::to_wstring(length) + L")", 0);
+    Call(L"TvxGetLastError(" + std::to_wstring(reader) + L"," + std::to_wstring(length) + L")");
     return Answer(lastError, text, length);
   }
   int32_t TvxGetLastCardData(int32_t reader, std::wstring& text, int32_t& length) override {
-    Call(L"TvxGetLastCardData(" + std::to_wstring(reader) + L"," + std::to_wstring(length) + L")",
-         0);
+    Call(L"TvxGetLastCardData(" + std::to_wstring(reader) + L"," + std::to_wstring(length) + L")");
     return Answer(lastCard, text, length);
   }
-  int32_t TvxGetVersion(std::wstring&, int32_t&) override { return Call(L"TvxGetVersion", 0); }
+  int32_t TvxGetVersion(std::wstring&, int32_t&) override { return Call(L"TvxGetVersion"); }
   int32_t TvxStartCallBack(const std::wstring& port, TvxNotify notify, int32_t userData) override {
     lastStartNotify = notify;
     lastStartUserData = userData;
@@ -83,7 +80,7 @@ class FakeReaderLibrary final : public ReaderLibrary {
   }
 
  private:
-  int32_t Call(const std::wstring& call, int32_t result) {
+  int32_t Call(const std::wstring& call, int32_t result = 0) {
     calls.push_back(call);
     if (missing && call.starts_with(*missing)) {
       throw ReaderLibraryMissing("missing: " + std::string(call.begin(), call.end()));

@@ -1,6 +1,5 @@
-// A reader library that writes the entry points called, one a line, to
-// calls.log in the current folder (afresh at each load); of the card fetches,
-// only one after TvxStop. Besides USB and SIM, two ports script a reader:
+// Writes the entry points called to calls.log in the current folder, afresh at
+// each load; of card fetches, only one after TvxStop. Two ports script a reader:
 //   STORM  two threads notify cards and statuses under a handle not Start's
 //          until TvxStop or TvxUninitialize, which end them first;
 //   CLOSE  (Windows) an error is notified and the window closed before the

@@ -46,8 +46,7 @@ class ScriptedDispatcher final : public UiDispatcher {
   std::deque<std::function<void()>> m_tasks;
 };
 
-// For its lifetime, the door delivers through a scripted dispatcher to
-// `deliver`, as a front end and its window would.
+// For its lifetime, the door delivers through `dispatcher` to `deliver`.
 class ScriptedDoor final : public NotificationTarget {
  public:
   explicit ScriptedDoor(std::function<void(const Notification&)> deliver)

@@ -1,5 +1,4 @@
-// Form1 over fake controls and a scripted library: the port list, Start and
-// Stop, and the notifications.
+// Form1 over fake controls and a scripted library.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -87,8 +86,7 @@ TEST(PortList, SplitsAtEveryCommaAndSelectsTheFirstExactUsbName) {
   }
 }
 
-// Stop stops the handle Start answered, even a failed one; what Stop shows,
-// with what waited before it, is judged in the storm tests.
+// Stop stops even a failed handle; what it shows is judged in the storm tests.
 TEST(ReadingControl, StartKeepsWhatTheLibraryAnswersAndStopStopsIt) {
   const Journal notStarted{L"MsgBox Impossibile inizializzare il lettore"};
   const struct {

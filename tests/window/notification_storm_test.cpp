@@ -39,8 +39,7 @@ struct DoorWindow {
 // Status, batch, serial and the messages shown.
 using Outcome = std::tuple<std::wstring, std::wstring, std::wstring, std::set<std::wstring>>;
 
-// A storm made from `seed`: up to 300 notifications of three readers, with
-// any event code, and now and then a click on Stop.
+// Up to 300 notifications from `seed`: three readers, any event code, a Stop now and then.
 Outcome Deliver(uint32_t seed, bool waiting) {
   DoorWindow w(waiting);
   // A message box runs the event loop: what waits may come while it is up.

@@ -1,5 +1,4 @@
-// The program's run and its one fatal policy, over fake controls and a fake
-// event loop.
+// The program's run and its one fatal policy, over fakes and a fake event loop.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
