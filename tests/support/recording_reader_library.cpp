@@ -71,20 +71,12 @@ BOOL CALLBACK CloseIfVisible(HWND window, LPARAM) {
 }
 #endif
 
-void StartLog() {
+[[maybe_unused]] const bool g_logStarted = [] {
   if (FILE* log = std::fopen(kLogName, "w")) std::fclose(log);
-}
+  return true;
+}();
 
 }  // namespace
-
-#if defined(_WIN32)
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) StartLog();
-  return TRUE;
-}
-#else
-__attribute__((constructor)) void OnLoad() { StartLog(); }
-#endif
 
 extern "C" {
 
