@@ -98,7 +98,6 @@ struct FakeMaker {
   Journal& journal;
 };
 
-// The whole window's worth of fake controls, in their initial state.
 struct FakeForm {
   Journal journal;
   WindowControls<FakeButton, FakeComboBox, FakeLabel, FakeTextBox> controls{FakeMaker{journal}};

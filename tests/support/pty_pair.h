@@ -17,8 +17,7 @@ namespace corvane::testing {
 
 class PtyPair {
  public:
-  // Raw from the start, so bytes written before the port is configured are
-  // not held back by line editing.
+  // Raw from the start, so no line editing holds back bytes written early.
   PtyPair() {
     termios raw{};
     ::cfmakeraw(&raw);

@@ -16,8 +16,7 @@ namespace corvane::testing {
 
 class ScriptedDispatcher final : public UiDispatcher {
  public:
-  // Which calls count as made on the UI thread: by default, those from the
-  // thread that made the dispatcher.
+  // By default the thread that made the dispatcher is the UI thread.
   std::function<bool()> onUiThread = [ui = std::this_thread::get_id()] {
     return std::this_thread::get_id() == ui;
   };

@@ -112,7 +112,6 @@ TEST(ReadingControl, StartKeepsWhatTheLibraryAnswersAndStopStopsIt) {
 // Each notification's changes, in order; the buttons and the list never move.
 TEST(Notifications, DispatchOnTheEventCodeAndFetchWithTheNotifyingHandle) {
   const ScriptedOutText error{0, "Connessione persa su /dev/ttyUSB0"};
-  // The first three characters are the batch, the next ten the serial.
   const ScriptedOutText card{0, "0421234567890XYZ"};
   const std::wstring fetchError = L"TvxGetLastError(41,255)";
   const std::wstring fetchCard = L"TvxGetLastCardData(41,255)";

@@ -63,9 +63,8 @@ Outcome Deliver(uint32_t seed, bool waiting) {
   }
   w.door.dispatcher->Drain();
   EXPECT_EQ(QueuedNotifications(), 0u);
-  const FakeForm& form = w.form;
-  return {form.Label5.caption, form.Text1.text, form.Text2.text,
-          std::set(form.msgBox.shown.begin(), form.msgBox.shown.end())};
+  return {w.form.Label5.caption, w.form.Text1.text, w.form.Text2.text,
+          std::set(w.form.msgBox.shown.begin(), w.form.msgBox.shown.end())};
 }
 
 TEST(NotificationStorm, MergedQueueEndsWhereTheFullSequenceEnds) {
@@ -103,8 +102,7 @@ TEST(NotificationQueue, AtTheCapStatusesGoFirstAndWhatEnteredBeforeADiscardNever
   bool more = false;
   for (const int32_t expected : {0, 2, 4, 5}) EXPECT_EQ(queue.Pop(more)->HReader, expected);
 
-  // Cards and errors only: a new status finds no room, a new card pushes out
-  // the oldest.
+  // Cards and errors only: a new status finds no room, a new card pushes out the oldest.
   NotificationQueue full;
   for (int32_t reader = 0; reader < kCap; ++reader) full.Push({reader, TVX_EVENT_CARD, 0, 0}, 0);
   full.Unschedule();

@@ -25,6 +25,7 @@ struct Program final : FrontEnd {
   std::vector<std::wstring> events;  // Show, Quit(n), Close, in order
   std::optional<int> quitStatus;
   std::string errors;  // what the run wrote to stderr
+  const std::shared_ptr<UiDispatcher> dispatcher = std::make_shared<ScriptedDispatcher>();
 
   int Run() {
     ::testing::internal::CaptureStderr();
@@ -36,7 +37,7 @@ struct Program final : FrontEnd {
 
   Form1Controls Controls() override { return form.controls.ForForm1(); }
   MsgBox& Messages() override { return form.msgBox; }
-  std::shared_ptr<UiDispatcher> Dispatcher() override { return m_dispatcher; }
+  std::shared_ptr<UiDispatcher> Dispatcher() override { return dispatcher; }
   void Show() override { events.push_back(L"Show"); }
   int RunLoop() override {
     form.btAttiva.Click();
@@ -48,9 +49,6 @@ struct Program final : FrontEnd {
     events.push_back(L"Quit(" + std::to_wstring(status) + L")");
   }
   void Close() override { events.push_back(L"Close"); }
-
- private:
-  std::shared_ptr<UiDispatcher> m_dispatcher = std::make_shared<ScriptedDispatcher>();
 };
 
 // Closing while reading uninitialises without stopping the reader, and a
