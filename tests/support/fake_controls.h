@@ -17,17 +17,14 @@ using Journal = std::vector<std::wstring>;
 using layout::ControlRow;
 
 template <typename Kind>
-class Fake : public Kind {
- public:
-  Fake(const ControlRow& row, Journal& journal) : m_name(row.name), m_journal(journal) {}
-
- protected:
-  void Record(const std::wstring& change) { m_journal.push_back(m_name + L"." + change); }
-  void RecordEnabled(bool enabled) { Record(enabled ? L"Enabled=true" : L"Enabled=false"); }
-
- private:
-  std::wstring m_name;
-  Journal& m_journal;
+struct Fake : Kind {
+  Fake(const ControlRow& row, Journal& journal)
+      : name(row.name), enabled(row.enabled), journal(journal) {}
+  void Record(const std::wstring& change) { journal.push_back(name + L"." + change); }
+  void RecordEnabled(bool value) { Record((enabled = value) ? L"Enabled=true" : L"Enabled=false"); }
+  std::wstring name;
+  bool enabled;
+  Journal& journal;
 };
 
 struct FakeLabel final : Fake<Label> {
@@ -43,21 +40,19 @@ struct FakeTextBox final : Fake<TextBox> {
 };
 
 struct FakeButton final : Fake<Button> {
-  FakeButton(const ControlRow& row, Journal& journal) : Fake(row, journal), enabled(row.enabled) {}
-  void SetEnabled(bool value) override { RecordEnabled(enabled = value); }
+  using Fake::Fake;
+  void SetEnabled(bool value) override { RecordEnabled(value); }
   void SetClickHandler(std::function<void()> handler) override { onClick = std::move(handler); }
   void Click() const {
     if (enabled && onClick) onClick();
   }
-  bool enabled;
   std::function<void()> onClick;
 };
 
 // An index outside the list throws: the window asked for what is not there.
 struct FakeComboBox final : Fake<ComboBox> {
-  FakeComboBox(const ControlRow& row, Journal& journal)
-      : Fake(row, journal), enabled(row.enabled) {}
-  void SetEnabled(bool value) override { RecordEnabled(enabled = value); }
+  using Fake::Fake;
+  void SetEnabled(bool value) override { RecordEnabled(value); }
   void Clear() override {
     entries.clear();
     selected = -1;
@@ -73,7 +68,6 @@ struct FakeComboBox final : Fake<ComboBox> {
   std::vector<std::wstring> entries{layout::kInitialPortEntries.begin(),
                                     layout::kInitialPortEntries.end()};
   int selected = -1;
-  bool enabled;
 };
 
 struct FakeMsgBox final : MsgBox {
