@@ -12,7 +12,6 @@
 namespace corvane::testing {
 namespace {
 
-using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
 int32_t TVX_CALL SomeNotify(int32_t, int32_t, int32_t, int32_t) { return 0; }
@@ -104,8 +103,8 @@ TEST(ReadingControl, StartKeepsWhatTheLibraryAnswersAndStopStopsIt) {
     EXPECT_EQ(w.form.journal, row.changes) << row.result;
     EXPECT_TRUE(w.library.lastStartNotify == &SomeNotify && w.library.lastStartUserData == 0);
     w.window.btDisattiva_Click();
-    EXPECT_THAT(w.library.calls, ElementsAre(L"TvxStartCallBack(SIM)",
-                                             L"TvxStop(" + std::to_wstring(row.result) + L")"));
+    EXPECT_EQ(w.library.calls, (Journal{L"TvxStartCallBack(SIM)",
+                                        L"TvxStop(" + std::to_wstring(row.result) + L")"}));
   }
 }
 

@@ -1,19 +1,28 @@
-// The window as built against its design, in tab order, each caption readable
-// and each label known to screen readers.
+// The Qt window as built, and the whole program but main() driven with a
+// pseudo-terminal as the badge reader, which CTest also runs under valgrind.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include "expected_layout.h"
 #include "fake_reader_library.h"
+#include "frames.h"
+#include "module1.h"
+#include "pty_pair.h"
 #include "qt_program.h"
 #include "qt_test_support.h"
 
 namespace corvane::qt {
 namespace {
 
+// Against its design, in tab order, each caption readable and each label known
+// to screen readers.
 TEST(WindowLayout, TheWindowAndEveryControlAsDesigned) {
   testing::FakeReaderLibrary library;
   testing::QtProgram program(library);
@@ -57,6 +66,39 @@ TEST(WindowLayout, TheWindowAndEveryControlAsDesigned) {
     }
     EXPECT_EQ(widget->property("text").toString(), caption);  // the list has none
   }
+}
+
+TEST(EndToEnd, AltSStartsReadingAPseudoTerminalAndStopsIt) {
+  testing::QtProgram program{Module1::Instance()};
+  ASSERT_TRUE(program.Open() && testing::ShowActive(program.Window()));
+  // Batch, serial and status, as the operator reads them.
+  const auto shown = [&] {
+    return program.Find<QLineEdit>("Text1").text() + u' ' +
+           program.Find<QLineEdit>("Text2").text() + u' ' + program.Find<QLabel>("Label5").text();
+  };
+  const auto shows = [&](const char* expected) {
+    return testing::WaitUntil([&] { return shown() == QString::fromUtf8(expected); });
+  };
+  const auto& start = program.Find<QPushButton>("btAttiva");
+  const auto& stop = program.Find<QPushButton>("btDisattiva");
+  EXPECT_EQ(QApplication::focusWidget(), &start);
+  testing::PtyPair reader;
+  auto& ports = program.Find<QComboBox>("cbCom");
+  ports.addItem(QString::fromStdString(reader.SlavePath()));
+  ports.setCurrentIndex(ports.count() - 1);
+
+  // The key clicks at once, as on Windows: no pressed button to wait for.
+  QTest::keyClick(&program.Window(), Qt::Key_S, Qt::AltModifier);
+  EXPECT_TRUE(!start.isEnabled() && stop.isEnabled());
+  ASSERT_TRUE(shows("  Attivo")) << shown().toStdString();
+  reader.Write(testing::Frame("0A1B2C3D4E"));
+  EXPECT_TRUE(shows("010 0455884110 Lettura OK")) << shown().toStdString();
+
+  // Start is disabled now; the same keys reach the other S, Stop, and only it.
+  QTest::keyClick(&program.Window(), Qt::Key_S, Qt::AltModifier);
+  EXPECT_TRUE(start.isEnabled() && !stop.isEnabled());
+  EXPECT_EQ(shown(), QStringLiteral("010 0455884110 Disabilitato"));
+  EXPECT_TRUE(program.Messages().isEmpty());
 }
 
 }  // namespace
