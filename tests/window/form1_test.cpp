@@ -1,5 +1,4 @@
 // Form1 over fake controls and a scripted library.
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,8 +10,6 @@
 
 namespace corvane::testing {
 namespace {
-
-using ::testing::ElementsAreArray;
 
 int32_t TVX_CALL SomeNotify(int32_t, int32_t, int32_t, int32_t) { return 0; }
 
@@ -70,7 +67,7 @@ TEST(PortList, SplitsAtEveryCommaAndSelectsTheFirstExactUsbName) {
     w.library.sizingLength = row.sizingLength;
     w.library.fillPorts = row.fill;
     w.window.Form_Load();
-    EXPECT_THAT(w.form.cbCom.entries, ElementsAreArray(row.entries));
+    EXPECT_EQ(w.form.cbCom.entries, row.entries);
     EXPECT_EQ(w.form.cbCom.selected, row.selected);
     const bool refused = row.entries.empty(), usbFailed = row.usbName.result != 0;
     EXPECT_EQ(w.form.msgBox.shown.size(), refused || usbFailed ? 1u : 0u);
@@ -143,7 +140,7 @@ TEST(Notifications, DispatchOnTheEventCodeAndFetchWithTheNotifyingHandle) {
     w.library.lastError = w.library.lastCard = row.fetched;
     w.window.CallBackBadge(41, row.event, 123, 456);
     EXPECT_EQ(w.form.journal, row.changes);
-    EXPECT_THAT(w.library.calls, ElementsAreArray(row.calls));
+    EXPECT_EQ(w.library.calls, row.calls);
   }
 }
 

@@ -1,5 +1,4 @@
 // The program's run and its one fatal policy, over fakes and a fake event loop.
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,8 +11,6 @@
 
 namespace corvane::testing {
 namespace {
-
-using ::testing::ElementsAre;
 
 // A front end over a scripted library, whose event loop sees a click on Start
 // and a badge, then ends as by SIGTERM unless the program quit.
@@ -62,7 +59,7 @@ TEST(ProgramShell, StartUpMessagesThenClosingWhileReading) {
     EXPECT_EQ(program.Run(), 143);
     EXPECT_EQ(program.form.msgBox.shown.size(), initialized < 0 ? 2u : 1u);
     EXPECT_EQ(program.form.Text2.text, L"1234567890");
-    EXPECT_THAT(program.events, ElementsAre(L"Show", L"Close"));
+    EXPECT_EQ(program.events, (Journal{L"Show", L"Close"}));
     EXPECT_EQ(std::ranges::count(program.library.calls, L"TvxStop(5)"), 0);
     Program::Badge();
     EXPECT_EQ(program.library.calls.back(), L"TvxUninitialize");
@@ -93,7 +90,7 @@ TEST(ProgramShell, TheOneReportStaysUntilAnsweredWhateverArrivesMeanwhile) {
     };
     EXPECT_EQ(program.Run(), kExitFatal);
     EXPECT_EQ(program.errors, "Corvane: missing: " + std::string(row.missing) + "\n");
-    EXPECT_THAT(program.form.msgBox.shown, ElementsAre(L"missing: " + missing));
+    EXPECT_EQ(program.form.msgBox.shown, Journal{L"missing: " + missing});
     EXPECT_EQ(program.events, row.events);
     EXPECT_EQ(std::ranges::count(program.library.calls, missing), 1);
     // A library that never loaded is not loaded again to be uninitialised.
