@@ -18,8 +18,8 @@ using layout::ControlRow;
 
 template <typename Kind>
 struct Fake : Kind {
-  Fake(const ControlRow& row, Journal& journal)
-      : name(row.name), enabled(row.enabled), journal(journal) {}
+  Fake(const ControlRow& row, Journal& changes)
+      : name(row.name), enabled(row.enabled), journal(changes) {}
   void Record(const std::wstring& change) { journal.push_back(name + L"." + change); }
   void RecordEnabled(bool value) { Record((enabled = value) ? L"Enabled=true" : L"Enabled=false"); }
   std::wstring name;
@@ -28,13 +28,13 @@ struct Fake : Kind {
 };
 
 struct FakeLabel final : Fake<Label> {
-  FakeLabel(const ControlRow& row, Journal& journal) : Fake(row, journal), caption(row.caption) {}
+  FakeLabel(const ControlRow& row, Journal& changes) : Fake(row, changes), caption(row.caption) {}
   void SetCaption(const std::wstring& text) override { Record(L"Caption=" + (caption = text)); }
   std::wstring caption;
 };
 
 struct FakeTextBox final : Fake<TextBox> {
-  FakeTextBox(const ControlRow& row, Journal& journal) : Fake(row, journal), text(row.caption) {}
+  FakeTextBox(const ControlRow& row, Journal& changes) : Fake(row, changes), text(row.caption) {}
   void SetText(const std::wstring& value) override { Record(L"Text=" + (text = value)); }
   std::wstring text;
 };
