@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Checks the Debian package unpacked into a scratch root: its corvane starts
-# under Xvfb and shows a badge from SIM (scripts/screenshot.sh, which needs
-# build/default's plugin); lintian and the desktop and AppStream validators pass.
+# Checks the unpacked Debian package: corvane shows a badge from SIM under Xvfb
+# (screenshot.sh needs build/default's plugin); lintian and validators pass.
 #   tests/package/check_deb.sh corvane_VERSION_amd64.deb
 set -euo pipefail
 deb=$(realpath "$1")

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Checks a Windows zip as an operator meets it: unpacked, its Corvane.exe starts
-# under Wine with the zip's Tavrix.dll and shows its window with no message box
-# (the window driver's start-up scenario); skipped where Wine cannot run win32.
+# Checks an unpacked Windows zip: Corvane.exe starts under Wine with the zip's Tavrix.dll and
+# no message box (the driver's start-up scenario); skipped where Wine cannot run.
 #   tests/package/check_zip.sh Corvane-VERSION-winNN.zip win32|win64 DRIVER.exe
 set -euo pipefail
 zip=$(realpath "$1")

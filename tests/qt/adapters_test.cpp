@@ -1,6 +1,5 @@
-// The Qt front end's adapters behave as the window logic expects: the combo
-// box, the message box shown for real, and the dispatcher, which brings work
-// from reader threads to the UI thread, in order, and never to a dead window.
+// The Qt adapters as the window logic expects them; the dispatcher brings work
+// to the UI thread in order, and never to a dead window.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -85,9 +84,8 @@ TEST(QtUiDispatcher, RunsForeignThreadWorkOnTheUiThreadInOrder) {
   EXPECT_EQ(ran, posted);
 }
 
-// Work queued before the context goes, or posted while it is being destroyed
-// on the UI thread, neither crashes nor runs on the dead object; after it,
-// work is refused.
+// Work queued before the context goes, or posted while it is destroyed, must
+// not run on the dead object.
 TEST(QtUiDispatcher, DropsWorkRacingTheContextsDestructionAndRefusesLaterWork) {
   for (int round = 0; round < 50; ++round) {
     auto context = std::make_unique<QObject>();

@@ -1,3 +1,2 @@
-// A shared library with none of the reader library's entry points: what the
-// program meets when a wrong or broken file carries the reader library's name.
+// None of the reader's entry points: a wrong file under the reader library's name.
 extern "C" __attribute__((visibility("default"))) int CorvaneNotAReaderLibrary() { return 0; }

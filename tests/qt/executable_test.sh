@@ -13,10 +13,9 @@ root=$(mktemp -d) pid=
 trap '[[ -z $pid ]] || { kill -KILL $pid; wait $pid || :; } 2>/dev/null; rm -rf "$root"' EXIT
 fail() { echo "$*; the program said:" && cat "$root/stderr" && exit 1; }
 
-# The library beside the executable (bin/, a copy: the loader resolves $ORIGIN
-# through links), in the installed program's own folder (lib/corvane/) and in
-# the one it starts from (work/): "-" for none, "short" for an interrupted
-# copy. The public lib/ holds a good one, which never counts.
+# The library in bin/ (a copy: the loader resolves $ORIGIN through links),
+# lib/corvane/ and work/, the folder it starts from: "-" for none, "short" for
+# an interrupted copy. The public lib/ holds a good one, which never counts.
 prepare() {
   rm -rf "${root:?}"/* && mkdir -p "$root"/{bin,lib/corvane,work} && cp "$corvane" "$root/bin"
   for place in lib:tavrix bin:$1 lib/corvane:$2 work:$3; do

@@ -1,5 +1,4 @@
-// One QApplication for every test, offscreen unless the developer picked a
-// platform to watch the windows on.
+// One QApplication for every test, offscreen unless another platform is picked.
 #include <gtest/gtest.h>
 
 #include <QApplication>

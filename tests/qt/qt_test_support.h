@@ -1,7 +1,4 @@
-// Helpers for driving real Qt windows in tests.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <QString>
 #include <QTest>
@@ -16,7 +13,7 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 namespace corvane::testing {
 
-// Runs the event loop until `condition` holds or a generous deadline passes.
+// Runs the event loop until `condition` holds or the deadline passes.
 inline bool WaitUntil(const std::function<bool()>& condition) {
   return QTest::qWaitFor(condition, 10000);
 }

@@ -23,9 +23,8 @@ bool PollUntil(Condition done) {
   return true;
 }
 
-// Runs `work` on a thread of its own, as a library's thread would, and
-// `meanwhile` on this one; false when `work` has not returned by the deadline,
-// and its thread is then left behind.
+// Runs `work` on a thread of its own, as the library's, and `meanwhile` on this
+// one; false, the thread left behind, when `work` misses the deadline.
 template <typename Work>
 bool OnOtherThread(Work work, const std::function<void()>& meanwhile = {}) {
   auto done = std::make_shared<std::promise<void>>();

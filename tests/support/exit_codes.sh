@@ -1,4 +1,3 @@
-# The exit code a test or test script ends with when what it needs is missing,
-# named once: the scripts source this file, CMake reads it for CTest and the
-# test programs.
+# The exit code of a test or test script that lacks what it needs, named once:
+# the scripts source this file, CMake reads it for CTest and the test programs.
 CORVANE_TEST_SKIPPED=77

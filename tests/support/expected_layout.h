@@ -1,6 +1,5 @@
-// The window as it must look, typed from its design rather than read from the
-// layout table the program builds it from, so that a slip in the table shows.
-// Positions and sizes in twips; the rows in tab order.
+// The window as designed, typed apart from the layout table so that a slip in
+// the table shows. Twips; the rows in tab order.
 #pragma once
 
 #include <array>

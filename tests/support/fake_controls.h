@@ -1,6 +1,5 @@
-// Fake controls for driving Form1 without a toolkit, one for each row of the
-// layout table. Every change lands in one journal, so a test can check what
-// changed and in which order.
+// Fake controls for Form1, one per row of the layout table. Every change lands
+// in one journal, so a test sees what changed and in which order.
 #pragma once
 
 #include <functional>
@@ -18,48 +17,42 @@ using Journal = std::vector<std::wstring>;
 using layout::ControlRow;
 
 template <typename Kind>
-class Fake : public Kind {
- public:
-  Fake(const ControlRow& row, Journal& journal) : m_name(row.name), m_journal(journal) {}
-
- protected:
-  void Record(const std::wstring& change) { m_journal.push_back(m_name + L"." + change); }
-  void RecordEnabled(bool enabled) { Record(enabled ? L"Enabled=true" : L"Enabled=false"); }
-
- private:
-  std::wstring m_name;
-  Journal& m_journal;
+struct Fake : Kind {
+  Fake(const ControlRow& row, Journal& changes)
+      : name(row.name), enabled(row.enabled), journal(changes) {}
+  void Record(const std::wstring& change) { journal.push_back(name + L"." + change); }
+  void RecordEnabled(bool value) { Record((enabled = value) ? L"Enabled=true" : L"Enabled=false"); }
+  std::wstring name;
+  bool enabled;
+  Journal& journal;
 };
 
 struct FakeLabel final : Fake<Label> {
-  FakeLabel(const ControlRow& row, Journal& journal) : Fake(row, journal), caption(row.caption) {}
+  FakeLabel(const ControlRow& row, Journal& changes) : Fake(row, changes), caption(row.caption) {}
   void SetCaption(const std::wstring& text) override { Record(L"Caption=" + (caption = text)); }
   std::wstring caption;
 };
 
 struct FakeTextBox final : Fake<TextBox> {
-  FakeTextBox(const ControlRow& row, Journal& journal) : Fake(row, journal), text(row.caption) {}
+  FakeTextBox(const ControlRow& row, Journal& changes) : Fake(row, changes), text(row.caption) {}
   void SetText(const std::wstring& value) override { Record(L"Text=" + (text = value)); }
   std::wstring text;
 };
 
 struct FakeButton final : Fake<Button> {
-  FakeButton(const ControlRow& row, Journal& journal) : Fake(row, journal), enabled(row.enabled) {}
-  void SetEnabled(bool value) override { RecordEnabled(enabled = value); }
+  using Fake::Fake;
+  void SetEnabled(bool value) override { RecordEnabled(value); }
   void SetClickHandler(std::function<void()> handler) override { onClick = std::move(handler); }
-  // What a click on an enabled button does.
   void Click() const {
     if (enabled && onClick) onClick();
   }
-  bool enabled;
   std::function<void()> onClick;
 };
 
 // An index outside the list throws: the window asked for what is not there.
 struct FakeComboBox final : Fake<ComboBox> {
-  FakeComboBox(const ControlRow& row, Journal& journal)
-      : Fake(row, journal), enabled(row.enabled) {}
-  void SetEnabled(bool value) override { RecordEnabled(enabled = value); }
+  using Fake::Fake;
+  void SetEnabled(bool value) override { RecordEnabled(value); }
   void Clear() override {
     entries.clear();
     selected = -1;
@@ -75,7 +68,6 @@ struct FakeComboBox final : Fake<ComboBox> {
   std::vector<std::wstring> entries{layout::kInitialPortEntries.begin(),
                                     layout::kInitialPortEntries.end()};
   int selected = -1;
-  bool enabled;
 };
 
 struct FakeMsgBox final : MsgBox {
@@ -100,7 +92,6 @@ struct FakeMaker {
   Journal& journal;
 };
 
-// The whole window's worth of fake controls, in their initial state.
 struct FakeForm {
   Journal journal;
   WindowControls<FakeButton, FakeComboBox, FakeLabel, FakeTextBox> controls{FakeMaker{journal}};

@@ -1,8 +1,6 @@
-// A scripted reader library for the window's tests. The "library" writes into
-// a buffer the size of the text handed in, and its out-texts come back through
-// the binding's own out-text call, so the window gets what Module1 would hand
-// it. Sharing that call cannot hide a fault: the call is tested on its own in
-// tests/binding.
+// A scripted reader library for the window's tests. Its out-texts go through
+// the binding's own out-text call, so the window gets what Module1 would hand it;
+// that call is tested on its own in tests/binding.
 #pragma once
 
 #include <algorithm>
@@ -45,39 +43,35 @@ class FakeReaderLibrary final : public ReaderLibrary {
 
   bool IsLoaded() const override { return loaded; }
   int32_t TvxInitialize() override { return Call(L"TvxInitialize", initializeResult); }
-  int32_t TvxUninitialize() override { return Call(L"TvxUninitialize", 0); }
+  int32_t TvxUninitialize() override { return Call(L"TvxUninitialize"); }
   int32_t TvxPortsAvailable(std::wstring& text, int32_t& length) override {
-    Call(L"TvxPortsAvailable(" + std::to_wstring(length) + L")", 0);
+    Call(L"TvxPortsAvailable(" + std::to_wstring(length) + L")");
     if (length == 0) {
       length = sizingLength.value_or(static_cast<int32_t>(portList.size()) + 1);
       return sizingResult;
     }
-    ScriptedOutText fill = fillPorts;
-    fill.written = fill.written.value_or(ToAnsi(portList));
-    return Answer(fill, text, length);
+    return Answer({fillPorts.result, fillPorts.written.value_or(ToAnsi(portList))}, text, length);
   }
   int32_t TvxUSBCOMPort(std::wstring& text, int32_t& length) override {
-    Call(L"TvxUSBCOMPort(" + std::to_wstring(length) + L")", 0);
+    Call(L"TvxUSBCOMPort(" + std::to_wstring(length) + L")");
     return Answer(usbName, text, length);
   }
   int32_t TvxGetLastError(int32_t reader, std::wstring& text, int32_t& length) override {
-    Call(L"TvxGetLastError(" + std::to_wstring(reader) + L"," + std::to_wstring(length) + L")", 0);
+    Call(L"TvxGetLastError(" + std::to_wstring(reader) + L"," + std::to_wstring(length) + L")");
     return Answer(lastError, text, length);
   }
   int32_t TvxGetLastCardData(int32_t reader, std::wstring& text, int32_t& length) override {
-    Call(L"TvxGetLastCardData(" + std::to_wstring(reader) + L"," + std::to_wstring(length) + L")",
-         0);
+    Call(L"TvxGetLastCardData(" + std::to_wstring(reader) + L"," + std::to_wstring(length) + L")");
     return Answer(lastCard, text, length);
   }
-  int32_t TvxGetVersion(std::wstring&, int32_t&) override { return Call(L"TvxGetVersion", 0); }
+  int32_t TvxGetVersion(std::wstring&, int32_t&) override { return Call(L"TvxGetVersion"); }
   int32_t TvxStartCallBack(const std::wstring& port, TvxNotify notify, int32_t userData) override {
     lastStartNotify = notify;
     lastStartUserData = userData;
     return Call(L"TvxStartCallBack(" + port + L")", startResult);
   }
-  // Ignored by the window whatever it answers. Stopped by the door's rule, as
-  // the binding stops: the storm test judges that rule against the full
-  // sequence delivered one by one, so sharing it here cannot hide a fault.
+  // Ignored by the window whatever it answers. Stopped by the binding's own rule,
+  // which the storm test judges against delivering each notification.
   int32_t TvxStop(int32_t reader) override {
     return StopReading([&] { return Call(L"TvxStop(" + std::to_wstring(reader) + L")", -1); });
   }
@@ -86,16 +80,15 @@ class FakeReaderLibrary final : public ReaderLibrary {
   }
 
  private:
-  int32_t Call(const std::wstring& call, int32_t result) {
+  int32_t Call(const std::wstring& call, int32_t result = 0) {
     calls.push_back(call);
     if (missing && call.starts_with(*missing)) {
       throw ReaderLibraryMissing("missing: " + std::string(call.begin(), call.end()));
     }
     return result;
   }
-  // The library's side of an out-text: it writes what the script says, as
-  // much as fits with its NUL, and reports that length; writing nothing, it
-  // leaves the length as it was. The program's side is Module1's own.
+  // The library's side: as much as fits with its NUL, and that length; writing
+  // nothing leaves the length as it was.
   static int32_t Answer(const ScriptedOutText& script, std::wstring& text, int32_t& length) {
     return WithOutText(text, length, [&script](char* buffer, int32_t* size) {
       if (script.written) {

@@ -1,4 +1,3 @@
-// Builds what a badge reader sends, for tests.
 #pragma once
 
 #include <cstdio>

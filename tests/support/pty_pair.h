@@ -1,6 +1,5 @@
-// A pseudo-terminal standing in for a serial badge reader in tests and
-// benchmarks: the code under test opens the slave by its path, the test plays
-// the reader on the master.
+// A pseudo-terminal as a serial badge reader: the code under test opens the
+// slave by its path, the test plays the reader on the master.
 #pragma once
 
 #include <fcntl.h>
@@ -18,8 +17,7 @@ namespace corvane::testing {
 
 class PtyPair {
  public:
-  // Raw from the start, so bytes written before the port is configured are
-  // not held back by line editing.
+  // Raw from the start, so no line editing holds back bytes written early.
   PtyPair() {
     termios raw{};
     ::cfmakeraw(&raw);

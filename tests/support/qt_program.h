@@ -1,13 +1,10 @@
-// The program's Qt window as tests and benchmarks drive it: the real front end
-// and program shell over any reader library, opened and closed by the caller,
-// who runs the event loop. Message boxes are recorded, not shown, so nothing
-// blocks the run.
+// The real Qt front end and program shell over any reader library, opened and
+// closed by the caller, who runs the event loop. Boxes are recorded, not shown.
 #pragma once
 
 #include <QString>
 #include <QStringList>
 #include <QWidget>
-#include <memory>
 #include <string>
 
 #include "program_shell.h"

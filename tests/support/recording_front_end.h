@@ -1,5 +1,4 @@
-// A toolkit's front end with its message box swapped for one that records,
-// so that tests and benchmarks drive the real window and no box blocks the run.
+// A toolkit's front end whose message box records, so that no box blocks the run.
 #pragma once
 
 #include <string>

@@ -1,13 +1,11 @@
-// A reader library that reads no reader and writes the entry points it is
-// called through, one a line, to calls.log in the current folder (afresh at
-// each load); of the card fetches, only one after TvxStop is written. It lists
-// USB, SIM and two ports that script a reader (any other notifies nothing):
-//   STORM  two threads notify cards and statuses under a handle other than
-//          Start's until TvxStop or TvxUninitialize, which end them first;
+// Writes the entry points called to calls.log in the current folder, afresh at
+// each load; of card fetches, only one after TvxStop. Two ports script a reader:
+//   STORM  two threads notify cards and statuses under a handle not Start's
+//          until TvxStop or TvxUninitialize, which end them first;
 //   CLOSE  (Windows) an error is notified and the window closed before the
 //          program could deliver it, as by an operator quick on Alt+F4.
-// CORVANE_RECORDING_SELECTED, when set, names the USB port, so that a
-// benchmark can start a storm with real input alone.
+// CORVANE_RECORDING_SELECTED names the USB port, so a benchmark can start a
+// storm with real input alone.
 #if defined(_WIN32)
 #include <windows.h>
 #endif
@@ -53,8 +51,7 @@ int32_t Answer(const char* text, char* buffer, int32_t* length) {
   return fits ? TVX_OK : TVX_BUFFER_TOO_SMALL;
 }
 
-// Ends the storm and waits for the notifying threads; one whose notification
-// has not returned after 30 s ends the process with a message.
+// Ends the storm and waits for its threads; one stuck 30 s aborts with a message.
 void EndNotifiers() {
   g_storming = false;
   for (std::future<void>& notifier : g_notifiers) {
@@ -74,20 +71,12 @@ BOOL CALLBACK CloseIfVisible(HWND window, LPARAM) {
 }
 #endif
 
-void StartLog() {
+[[maybe_unused]] const bool g_logStarted = [] {
   if (FILE* log = std::fopen(kLogName, "w")) std::fclose(log);
-}
+  return true;
+}();
 
 }  // namespace
-
-#if defined(_WIN32)
-BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) StartLog();
-  return TRUE;
-}
-#else
-__attribute__((constructor)) void OnLoad() { StartLog(); }
-#endif
 
 extern "C" {
 

@@ -16,8 +16,7 @@ namespace corvane::testing {
 
 class ScriptedDispatcher final : public UiDispatcher {
  public:
-  // Which calls count as made on the UI thread: by default, those from the
-  // thread that made the dispatcher.
+  // By default the thread that made the dispatcher is the UI thread.
   std::function<bool()> onUiThread = [ui = std::this_thread::get_id()] {
     return std::this_thread::get_id() == ui;
   };
@@ -46,8 +45,7 @@ class ScriptedDispatcher final : public UiDispatcher {
   std::deque<std::function<void()>> m_tasks;
 };
 
-// For its lifetime, the door delivers through a scripted dispatcher to
-// `deliver`, as a front end and its window would.
+// For its lifetime, the door delivers through `dispatcher` to `deliver`.
 class ScriptedDoor final : public NotificationTarget {
  public:
   explicit ScriptedDoor(std::function<void(const Notification&)> deliver)

@@ -1,9 +1,7 @@
-// A storm of notifications through the bounded queue, Stops among them, leaves
-// the window as the full sequence delivered one by one would, and the queue
-// holds one entry per reader and event class.
+// A storm through the bounded queue, Stops among it, leaves the window as
+// delivering each notification would, one queued per reader and event class.
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <random>
 #include <set>
 #include <string>
@@ -17,9 +15,8 @@
 namespace corvane::testing {
 namespace {
 
-// A window whose notifications come through the door as from the library's
-// threads: delivered as each comes, or left waiting, as in a storm, until the
-// test drains the UI thread's work or the operator clicks Stop.
+// Notifications enter the door as from the library's threads: delivered at
+// once or, `waiting`, held until the test drains them or Stop is clicked.
 struct DoorWindow {
   explicit DoorWindow(bool waiting) {
     door.dispatcher->onUiThread = [this, waiting] { return !(waiting && libraryCalling); };
@@ -42,8 +39,7 @@ struct DoorWindow {
 // Status, batch, serial and the messages shown.
 using Outcome = std::tuple<std::wstring, std::wstring, std::wstring, std::set<std::wstring>>;
 
-// A storm made from `seed`: up to 300 notifications of three readers, with
-// any event code, and now and then a click on Stop.
+// Up to 300 notifications from `seed`: three readers, any event code, a Stop now and then.
 Outcome Deliver(uint32_t seed, bool waiting) {
   DoorWindow w(waiting);
   // A message box runs the event loop: what waits may come while it is up.
@@ -67,9 +63,8 @@ Outcome Deliver(uint32_t seed, bool waiting) {
   }
   w.door.dispatcher->Drain();
   EXPECT_EQ(QueuedNotifications(), 0u);
-  const FakeForm& form = w.form;
-  return {form.Label5.caption, form.Text1.text, form.Text2.text,
-          std::set(form.msgBox.shown.begin(), form.msgBox.shown.end())};
+  return {w.form.Label5.caption, w.form.Text1.text, w.form.Text2.text,
+          std::set(w.form.msgBox.shown.begin(), w.form.msgBox.shown.end())};
 }
 
 TEST(NotificationStorm, MergedQueueEndsWhereTheFullSequenceEnds) {
@@ -78,9 +73,8 @@ TEST(NotificationStorm, MergedQueueEndsWhereTheFullSequenceEnds) {
   }
 }
 
-// Stop delivers an error that waited; while its box is up, the box's own loop
-// runs the delivery already scheduled, which takes the card: each shows once,
-// in order, and Stop's status comes last.
+// The box of the error Stop delivers runs the delivery already scheduled, which
+// takes the card: each must show once, in order, before Stop's status.
 TEST(NotificationStorm, StopShowsWhatWaitedOnceEachBeforeItsOwnStatus) {
   DoorWindow w(true);
   w.Notify({9, TVX_EVENT_ERROR, 0, 0});
@@ -108,8 +102,7 @@ TEST(NotificationQueue, AtTheCapStatusesGoFirstAndWhatEnteredBeforeADiscardNever
   bool more = false;
   for (const int32_t expected : {0, 2, 4, 5}) EXPECT_EQ(queue.Pop(more)->HReader, expected);
 
-  // Cards and errors only: a new status finds no room, a new card pushes out
-  // the oldest.
+  // Cards and errors only: a new status finds no room, a new card pushes out the oldest.
   NotificationQueue full;
   for (int32_t reader = 0; reader < kCap; ++reader) full.Push({reader, TVX_EVENT_CARD, 0, 0}, 0);
   full.Unschedule();

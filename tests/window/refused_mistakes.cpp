@@ -1,7 +1,4 @@
-// Compiles as it stands, and must not with a mistake planted: the stand-in
-// library's own headers, out of the program's sight (CORVANE_INCLUDE_STAND_IN),
-// or a handle to a control the layout table lacks (CORVANE_WRONG_NAME) or to
-// one of another kind (CORVANE_WRONG_KIND).
+// Compiles as it stands, and must not with any of the mistakes planted below.
 #ifdef CORVANE_INCLUDE_STAND_IN
 #include "frame_decoder.h"
 #endif

@@ -1,20 +1,28 @@
-// The window as built against its design: each control where the design puts
-// it, in tab order, with its caption readable and its label known to screen
-// readers.
+// The Qt window as built, and the whole program but main() driven with a
+// pseudo-terminal as the badge reader, which CTest also runs under valgrind.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include "expected_layout.h"
 #include "fake_reader_library.h"
+#include "frames.h"
+#include "module1.h"
+#include "pty_pair.h"
 #include "qt_program.h"
 #include "qt_test_support.h"
 
 namespace corvane::qt {
 namespace {
 
+// Against its design, in tab order, each caption readable and each label known
+// to screen readers.
 TEST(WindowLayout, TheWindowAndEveryControlAsDesigned) {
   testing::FakeReaderLibrary library;
   testing::QtProgram program(library);
@@ -42,8 +50,7 @@ TEST(WindowLayout, TheWindowAndEveryControlAsDesigned) {
     EXPECT_EQ(widget->geometry(),
               QRect(px(control.left), px(control.top), px(control.width), px(control.height)));
     EXPECT_EQ(widget->isEnabled(), control.enabled);
-    // A caption cut off by its control's edge is one the operator cannot read,
-    // whatever font the platform picks; a button's size hint adds its frame.
+    // No caption cut off by its edge, whatever the font; a button's hint adds its frame.
     const QString caption = QString::fromWCharArray(control.caption);
     if (qobject_cast<QLabel*>(widget)) {
       EXPECT_LE(widget->fontMetrics().horizontalAdvance(caption), widget->contentsRect().width());
@@ -51,7 +58,6 @@ TEST(WindowLayout, TheWindowAndEveryControlAsDesigned) {
     if (qobject_cast<QPushButton*>(widget)) {
       EXPECT_LE(widget->sizeHint().width(), widget->width());
     }
-    // What a screen reader says: every control is related to the label that names it.
     const auto labels =
         QAccessible::queryAccessibleInterface(widget)->relations(QAccessible::Label);
     ASSERT_EQ(labels.size(), control.label != nullptr ? 1 : 0);
@@ -60,6 +66,39 @@ TEST(WindowLayout, TheWindowAndEveryControlAsDesigned) {
     }
     EXPECT_EQ(widget->property("text").toString(), caption);  // the list has none
   }
+}
+
+TEST(EndToEnd, AltSStartsReadingAPseudoTerminalAndStopsIt) {
+  testing::QtProgram program{Module1::Instance()};
+  ASSERT_TRUE(program.Open() && testing::ShowActive(program.Window()));
+  // Batch, serial and status, as the operator reads them.
+  const auto shown = [&] {
+    return program.Find<QLineEdit>("Text1").text() + u' ' +
+           program.Find<QLineEdit>("Text2").text() + u' ' + program.Find<QLabel>("Label5").text();
+  };
+  const auto shows = [&](const char* expected) {
+    return testing::WaitUntil([&] { return shown() == QString::fromUtf8(expected); });
+  };
+  const auto& start = program.Find<QPushButton>("btAttiva");
+  const auto& stop = program.Find<QPushButton>("btDisattiva");
+  EXPECT_EQ(QApplication::focusWidget(), &start);
+  testing::PtyPair reader;
+  auto& ports = program.Find<QComboBox>("cbCom");
+  ports.addItem(QString::fromStdString(reader.SlavePath()));
+  ports.setCurrentIndex(ports.count() - 1);
+
+  // The key clicks at once, as on Windows: no pressed button to wait for.
+  QTest::keyClick(&program.Window(), Qt::Key_S, Qt::AltModifier);
+  EXPECT_TRUE(!start.isEnabled() && stop.isEnabled());
+  ASSERT_TRUE(shows("  Attivo")) << shown().toStdString();
+  reader.Write(testing::Frame("0A1B2C3D4E"));
+  EXPECT_TRUE(shows("010 0455884110 Lettura OK")) << shown().toStdString();
+
+  // Start is disabled now; the same keys reach the other S, Stop, and only it.
+  QTest::keyClick(&program.Window(), Qt::Key_S, Qt::AltModifier);
+  EXPECT_TRUE(start.isEnabled() && !stop.isEnabled());
+  EXPECT_EQ(shown(), QStringLiteral("010 0455884110 Disabilitato"));
+  EXPECT_TRUE(program.Messages().isEmpty());
 }
 
 }  // namespace
