@@ -1,5 +1,4 @@
-// What the library's readers notify, each with its text fetched inside the notification as the
-// program fetches it, and a fixture that starts each test initialised with nothing heard.
+// What the library's readers notify, each with its text fetched inside, as the program does.
 #pragma once
 
 #include <gtest/gtest.h>
