@@ -54,13 +54,11 @@ TEST_F(ReaderCallBackTest, WorksOnAfterARefusedPostOrAThrowingWindowButNotWithou
   m_afterDelivery = [] { throw std::runtime_error("entry point gone"); };
   ASSERT_TRUE(OnOtherThread([] { ReaderCallBack(3, TVX_EVENT_CARD, 0, 0); }));
   EXPECT_NO_THROW(EXPECT_EQ(m_door.dispatcher->Drain(), 2));
-  EXPECT_NO_THROW(ReaderCallBack(3, TVX_EVENT_ERROR, 0, 0));
   ASSERT_TRUE(OnOtherThread([] { ReaderCallBack(3, TVX_EVENT_ERROR, 0, 0); }));
   SetUiDispatcher(nullptr);
   m_door.dispatcher->Drain();  // the delivery posted for it finds nothing
-  ASSERT_TRUE(OnOtherThread([] { ReaderCallBack(3, TVX_EVENT_CARD, 0, 0); }));
   EXPECT_EQ(ReaderCallBack(3, TVX_EVENT_CARD, 0, 0), 0);
-  EXPECT_EQ(m_deliveries.size(), 3u);
+  EXPECT_EQ(m_deliveries.size(), 2u);
 }
 
 // A storm from two of the library's threads, under a handle other than the one Start returned,
