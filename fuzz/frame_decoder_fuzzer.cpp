@@ -1,5 +1,4 @@
-// The frame decoder against arbitrary serial input cut at arbitrary points: no read out of
-// bounds, the same reads however the stream is cut, and every read well formed.
+// The frame decoder on any serial input: in bounds, the same reads however cut, each well formed.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
