@@ -68,8 +68,7 @@ inline int32_t Start(const std::string& port) {
   return reader;
 }
 
-class Initialized : public ::testing::Test {
- protected:
+struct Initialized : ::testing::Test {
   void SetUp() override {
     g_heard.clear();
     ASSERT_EQ(TvxInitialize(), TVX_OK);

@@ -46,8 +46,7 @@ TEST(NaturalOrder, ComparesRunsOfDigitsByValueAndIsStrict) {
       EXPECT_EQ(NaturalLess(inOrder[i], inOrder[j]), i < j) << inOrder[i] << " / " << inOrder[j];
 }
 
-// USB and ACM devices and ttyS ones with a device and a known UART type (with no type file, only
-// with a driver to probe, and there is none here), in natural order; no bare prefix, no plain file.
+// USB and ACM devices and real UARTs, in natural order; no bare prefix, no plain file.
 TEST(SerialPorts, AreListedFromTheDeviceFolder) {
   const fs::path root = fs::temp_directory_path() / ("corvane-ports-" + std::to_string(::getpid()));
   const fs::path dev = root / "dev", sys = root / "sys";
@@ -57,7 +56,7 @@ TEST(SerialPorts, AreListedFromTheDeviceFolder) {
        {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyS0", "ttyS1", "ttyS2", "ttyS3", "ttyUSB", "null"})
     fs::create_symlink("/dev/null", dev / name);  // a character device by that name
   std::ofstream(dev / "ttyUSB3") << "a plain file\n";
-  // ttyS0 a known UART, ttyS1 an unknown one, ttyS2 no device, ttyS3 no type file.
+  // Real: a device and a known UART type; with no type file, a driver to probe (none here).
   for (const char* tty : {"ttyS0", "ttyS1", "ttyS3"}) fs::create_directories(sys / tty / "device");
   fs::create_directories(sys / "ttyS2");
   for (const char* tty : {"ttyS0", "ttyS2"}) std::ofstream(sys / tty / "type") << "4\n";
