@@ -35,10 +35,9 @@ TEST(TextRules, MidTakesOneBasedRangesAndNeverReadsPastTheText) {
       {L"abc", 0, 2, L""},         {L"abc", -5, 2, L""},     {L"abc", 1, INT64_MAX, L"abc"},
       {L"abc", INT64_MAX, 1, L""},
   };
-  for (const auto& c : cases) {
+  for (const auto& c : cases)
     EXPECT_EQ(Characters(c.text, c.start, c.count), c.expected)
         << testing::PrintToString(std::wstring(c.text)) << ", " << c.start << ", " << c.count;
-  }
 }
 
 TEST(TextRules, ConversionsFollowTheLocaleAndMarkWhatDoesNotFit) {

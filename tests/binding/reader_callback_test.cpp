@@ -26,7 +26,6 @@ class ReaderCallBackTest : public ::testing::Test {
 // A notification that comes while one is delivered joins the queue rather than posting another,
 // or the posts would multiply in a storm: one task per delivery.
 TEST_F(ReaderCallBackTest, OnTheUiThreadCallsThroughFromOthersDeliversThereOneAtATimeInOrder) {
-  // The library is answered 0 whatever the thread.
   EXPECT_EQ(ReaderCallBack(7, TVX_EVENT_CARD, -1, 99), 0);
   // One event of each class, so that none merges.
   ASSERT_TRUE(OnOtherThread([] {
