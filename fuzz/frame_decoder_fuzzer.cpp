@@ -31,7 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   }
   FUZZ_CHECK(reads == pieceReads);
 
-  // Nothing for a bad read; a frame's 13 digits, or a line of printable text.
   static const std::regex kCardData("[0-9]{13}|[ -~]{1," + std::to_string(FrameDecoder::kMaxLine) +
                                     "}");
   for (const auto& read : reads) {
