@@ -1,5 +1,4 @@
-// The frame decoder against arbitrary serial input cut at arbitrary points: no read out of
-// bounds, the same reads however the stream is cut, and every read well formed.
+// The frame decoder on any serial input: in bounds, the same reads however cut, each well formed.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -32,7 +31,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   }
   FUZZ_CHECK(reads == pieceReads);
 
-  // Nothing for a bad read; a frame's 13 digits, or a line of printable text.
   static const std::regex kCardData("[0-9]{13}|[ -~]{1," + std::to_string(FrameDecoder::kMaxLine) +
                                     "}");
   for (const auto& read : reads) {

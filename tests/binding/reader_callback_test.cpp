@@ -26,7 +26,6 @@ class ReaderCallBackTest : public ::testing::Test {
 // A notification that comes while one is delivered joins the queue rather than posting another,
 // or the posts would multiply in a storm: one task per delivery.
 TEST_F(ReaderCallBackTest, OnTheUiThreadCallsThroughFromOthersDeliversThereOneAtATimeInOrder) {
-  // The library is answered 0 whatever the thread.
   EXPECT_EQ(ReaderCallBack(7, TVX_EVENT_CARD, -1, 99), 0);
   // One event of each class, so that none merges.
   ASSERT_TRUE(OnOtherThread([] {
@@ -54,13 +53,11 @@ TEST_F(ReaderCallBackTest, WorksOnAfterARefusedPostOrAThrowingWindowButNotWithou
   m_afterDelivery = [] { throw std::runtime_error("entry point gone"); };
   ASSERT_TRUE(OnOtherThread([] { ReaderCallBack(3, TVX_EVENT_CARD, 0, 0); }));
   EXPECT_NO_THROW(EXPECT_EQ(m_door.dispatcher->Drain(), 2));
-  EXPECT_NO_THROW(ReaderCallBack(3, TVX_EVENT_ERROR, 0, 0));
   ASSERT_TRUE(OnOtherThread([] { ReaderCallBack(3, TVX_EVENT_ERROR, 0, 0); }));
   SetUiDispatcher(nullptr);
   m_door.dispatcher->Drain();  // the delivery posted for it finds nothing
-  ASSERT_TRUE(OnOtherThread([] { ReaderCallBack(3, TVX_EVENT_CARD, 0, 0); }));
   EXPECT_EQ(ReaderCallBack(3, TVX_EVENT_CARD, 0, 0), 0);
-  EXPECT_EQ(m_deliveries.size(), 3u);
+  EXPECT_EQ(m_deliveries.size(), 2u);
 }
 
 // A storm from two of the library's threads, under a handle other than the one Start returned,

@@ -1,5 +1,4 @@
-// What the library's readers notify, each with its text fetched inside the notification as the
-// program fetches it, and a fixture that starts each test initialised with nothing heard.
+// What the library's readers notify, each with its text fetched inside, as the program does.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -69,8 +68,7 @@ inline int32_t Start(const std::string& port) {
   return reader;
 }
 
-class Initialized : public ::testing::Test {
- protected:
+struct Initialized : ::testing::Test {
   void SetUp() override {
     g_heard.clear();
     ASSERT_EQ(TvxInitialize(), TVX_OK);
