@@ -92,7 +92,6 @@ TEST(Win32, WindowFollowsItsDesignMovesTheFocusOnAndListsPortsAsGiven) {
   EXPECT_TRUE(client.right == pixels(testing::kExpectedClientWidth) &&
               client.bottom == pixels(testing::kExpectedClientHeight))
       << "client area 6450 x 2760 twips";
-  EXPECT_TRUE(!IsWindowVisible(handle)) << "the window waits hidden for Form_Load";
   const auto systemIcon = reinterpret_cast<ULONG_PTR>(LoadIconW(nullptr, IDI_APPLICATION));
   for (const int icon : {GCLP_HICON, GCLP_HICONSM}) {
     const ULONG_PTR shown = GetClassLongPtrW(handle, icon);
@@ -139,8 +138,7 @@ TEST(Win32, WindowFollowsItsDesignMovesTheFocusOnAndListsPortsAsGiven) {
   EXPECT_EQ(tabStops, tabOrder) << "every control but the labels a tab stop, in order";
   EXPECT_EQ(GetWindowLongW(byName("cbCom"), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
 
-  // The window in front gives the first enabled tab stop, Start, the focus;
-  // disabling the control with the focus moves it on to the next tab stop.
+  // Disabling the control with the focus moves it on to the next tab stop.
   window.Show();
   ASSERT_TRUE(InFront(handle));
   EXPECT_EQ(GetFocus(), byName("btAttiva")) << "Start";
