@@ -18,8 +18,7 @@ std::wstring g_executable, g_folder;  // the folder with its final separator
 constexpr const wchar_t* kForm = L"CorvaneForm1";
 constexpr const wchar_t* kXdotool = L"Z:\\usr\\bin\\xdotool";
 
-// A hung program fails the check instead of hanging the test. Every text these
-// scenarios look for is short: a longer one reads cut, and then as different.
+// A hung program fails the check instead of hanging the test.
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   DWORD_PTR result = 0;  // and 0 if the program does not answer
   SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
@@ -126,7 +125,6 @@ class Scenario : public ::testing::Test {
     return PumpUntil([&] { return Text(L"Label5") == status; });
   }
   bool Enabled(const wchar_t* control) const { return IsWindowEnabled(Control(control)) != FALSE; }
-  // Idle: Start and the list enabled, Stop disabled; reading, Idle(false): the reverse.
   bool Idle(bool idle = true) const {
     return PumpUntil([&] {
       return Enabled(L"btAttiva") == idle && Enabled(L"cbCom") == idle &&
