@@ -1,7 +1,6 @@
 #!/bin/bash
-# The Wine tests' surroundings under STATE_FOLDER, in a prefix of ARCH win64 or win32. start:
-# a private X server, COM5 and COM6 joined, COM7 held by another program, a persistent wineserver.
-# run: a program at N DPI (96); with --line, COMn's line set all wrong first must read right after.
+# The Wine tests' surroundings. start: an X server of its own, COM5 and COM6 joined, COM7 held by
+# another program, a persistent wineserver. run: at N DPI; a --line COMn set wrong must read right.
 set -u
 arch=$1 state=$2 action=$3
 shift 3
