@@ -72,7 +72,6 @@ struct Program {
   bool Ended() const {
     return info.hProcess == nullptr || WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0;
   }
-  // Waits for the exit code: -1 if the program does not end.
   long ExitCode() const {
     DWORD code = 0;
     const bool ended = PumpUntil([&] { return Ended(); });
@@ -90,7 +89,6 @@ bool XTest(const std::wstring& arguments) {
 class Scenario : public ::testing::Test {
  protected:
   void SetUp() override { Launch(); }
-  // A window left open is closed as an operator closes it, and the program must end cleanly.
   void TearDown() override {
     if (m_window && !m_program->Ended()) {
       PostMessageW(m_window, WM_CLOSE, 0, 0);
