@@ -1,6 +1,5 @@
-# cmake -DFILE=... -DOBJDUMP=... -DVERSION=... -P check_pe_file.cmake: a file that needs no MinGW
-# DLL; a DLL that exports exactly the reader library's entry points, undecorated; a program with
-# the build's version in its VERSIONINFO and an icon group with ID 1, the one Explorer shows.
+# FILE needs no MinGW DLL; a DLL exports exactly the reader library's entry points, undecorated; a
+# program has VERSION in its VERSIONINFO and an icon group with ID 1, the one Explorer shows.
 cmake_minimum_required(VERSION 3.25)
 execute_process(COMMAND ${OBJDUMP} -p ${FILE} OUTPUT_VARIABLE headers COMMAND_ERROR_IS_FATAL ANY)
 if(headers MATCHES "DLL Name: [^\n]*(libgcc|libstdc\\+\\+|libwinpthread|mingw)[^\n]*")

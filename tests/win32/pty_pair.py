@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
-# pty_pair.py LINK_A LINK_B LINK_HELD: two pseudo-terminals joined like a null-modem
-# cable, and a third held by this program alone, linked where Wine maps COM ports:
-# a test plays the reader on one, Corvane reads the other. Runs until SIGTERM.
+# pty_pair.py LINK_A LINK_B LINK_HELD: two pseudo-terminals joined like a null-modem cable, and a
+# third held by this program alone, linked where Wine maps COM ports. Runs until SIGTERM.
 import fcntl
 import os
 import select
@@ -12,8 +11,7 @@ import tty
 
 def pseudo_terminal(link, exclusive=False):
     master, slave = os.openpty()
-    # Raw both ways: no echo bouncing frames back, no CR/LF translation.
-    tty.setraw(master)
+    # Raw, which the master shares: no echo bouncing frames back, no CR/LF translation.
     tty.setraw(slave)
     if exclusive:
         fcntl.ioctl(slave, termios.TIOCEXCL)

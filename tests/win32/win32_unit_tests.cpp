@@ -1,5 +1,4 @@
-// The Win32 front end's own parts, in process: the task dispatcher, the control
-// adapters and the window's layout and focus. Argument: the DPI the screen was set to.
+// The Win32 front end's dispatcher, control adapters, layout and focus. Argument: the screen's DPI.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -18,8 +17,10 @@ namespace {
 
 int g_expectedDpi = USER_DEFAULT_SCREEN_DPI;
 
-// A task the dispatcher will not run is freed at once, not leaked with what it holds.
-TEST(Win32, DispatcherFreesWhatItWillNotRun) {
+// A task the dispatcher will not run is freed at once, not leaked with what it holds. One that
+// throws stops none after it; as Windows hands out posted messages before input and painting,
+// the dispatcher must hold tasks back while either waits.
+TEST(Win32, DispatcherFreesWhatItWillNotRunAndRunsTasksInOrderLettingInputAndPaintingGoFirst) {
   const auto alive = std::make_shared<int>(0);
   const auto task = [copy = alive] { ADD_FAILURE() << "a refused or freed task ran"; };
   for (const bool destroyWindow : {false, true}) {
@@ -34,17 +35,6 @@ TEST(Win32, DispatcherFreesWhatItWillNotRun) {
   }));
   EXPECT_TRUE(dispatcher.Shutdown() == 3 && alive.use_count() == 2) << "three queued, freed";
 
-  // From the window's WM_DESTROY on, what its dispatcher holds goes.
-  Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
-  ASSERT_TRUE(testing::OnOtherThread([&] { window.Dispatcher()->Post(task); }));
-  window.Close();
-  EXPECT_TRUE(!window.Dispatcher()->Post(task) && alive.use_count() == 2) << "freed on WM_DESTROY";
-  PumpUntil([] { return true; });  // runs whatever is still queued, which must be nothing
-}
-
-// One task that throws stops none after it. Windows hands out posted messages
-// before input and painting, so the dispatcher must hold tasks back while either waits.
-TEST(Win32, DispatcherRunsTasksInOrderLettingInputAndPaintingGoFirst) {
   Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOW);
   window.Show();
   ASSERT_TRUE(InFront(window.Handle()));
@@ -74,6 +64,12 @@ TEST(Win32, DispatcherRunsTasksInOrderLettingInputAndPaintingGoFirst) {
   EXPECT_TRUE(keysQueued) << "the keys reached this thread";
   EXPECT_EQ(ranBeforeThem, 0) << "tasks ran while keys or painting waited";
   EXPECT_TRUE(window.Dispatcher()->IsUiThread() && !workerSawUiThread) << "IsUiThread";
+
+  // From the window's WM_DESTROY on, what its dispatcher holds goes.
+  ASSERT_TRUE(testing::OnOtherThread([&] { window.Dispatcher()->Post(task); }));
+  window.Close();
+  EXPECT_TRUE(!window.Dispatcher()->Post(task) && alive.use_count() == 2) << "freed on WM_DESTROY";
+  PumpUntil([] { return true; });  // runs whatever is still queued, which must be nothing
 }
 
 // Against the window's design as typed, not the table the window is built from.
@@ -92,7 +88,6 @@ TEST(Win32, WindowFollowsItsDesignMovesTheFocusOnAndListsPortsAsGiven) {
   EXPECT_TRUE(client.right == pixels(testing::kExpectedClientWidth) &&
               client.bottom == pixels(testing::kExpectedClientHeight))
       << "client area 6450 x 2760 twips";
-  EXPECT_TRUE(!IsWindowVisible(handle)) << "the window waits hidden for Form_Load";
   const auto systemIcon = reinterpret_cast<ULONG_PTR>(LoadIconW(nullptr, IDI_APPLICATION));
   for (const int icon : {GCLP_HICON, GCLP_HICONSM}) {
     const ULONG_PTR shown = GetClassLongPtrW(handle, icon);
@@ -139,8 +134,7 @@ TEST(Win32, WindowFollowsItsDesignMovesTheFocusOnAndListsPortsAsGiven) {
   EXPECT_EQ(tabStops, tabOrder) << "every control but the labels a tab stop, in order";
   EXPECT_EQ(GetWindowLongW(byName("cbCom"), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
 
-  // The window in front gives the first enabled tab stop, Start, the focus;
-  // disabling the control with the focus moves it on to the next tab stop.
+  // Disabling the control with the focus moves it on to the next tab stop.
   window.Show();
   ASSERT_TRUE(InFront(handle));
   EXPECT_EQ(GetFocus(), byName("btAttiva")) << "Start";

@@ -1,7 +1,6 @@
 #!/bin/bash
-# The Wine tests' surroundings under STATE_FOLDER, in a prefix of ARCH win64 or win32. start:
-# a private X server, COM5 and COM6 joined, COM7 held by another program, a persistent wineserver.
-# run: a program at N DPI (96); with --line, COMn's line set all wrong first must read right after.
+# The Wine tests' surroundings. start: an X server of its own, COM5 and COM6 joined, COM7 held by
+# another program, a persistent wineserver. run: at N DPI; a --line COMn set wrong must read right.
 set -u
 arch=$1 state=$2 action=$3
 shift 3
@@ -18,11 +17,10 @@ skip() { echo "SKIP: $*" && exit "$CORVANE_TEST_SKIPPED"; }
 skip_all() { skip "$(tee "$state/skipped" <<< "$*")"; }  # this run and every later one
 fail() { echo "FAIL: $*" >&2 && exit 1; }
 reg() { "$wine" reg add "$1" /v "$2" /t "$3" /d "$4" /f >> "$log" 2>&1; }
-# A pseudo-terminal keeps the line Wine sets but always reads 8 data bits and no parity
-# bit, so these are what can be seen wrong, and right: 9600 8N1, raw, no flow control.
-wrong_line=(19200 cstopb parodd cmspar inpck crtscts ixon ixoff icanon echo isig icrnl inlcr opost)
-right_line=('speed 9600 baud' -cstopb -parodd -cmspar -inpck -crtscts -ixon -ixoff -icanon -echo
-  -isig -iexten -icrnl -inlcr -igncr -istrip -opost)
+# A pseudo-terminal keeps the line Wine sets but always reads 8 data bits and no parity bit, so
+# these can be seen set wrong, and at 19200, then cleared, at 9600: 8N1, raw, no flow control.
+wrong_line=(cstopb parodd cmspar inpck crtscts ixon ixoff icanon echo isig icrnl inlcr opost)
+right_line=('speed 9600 baud' "${wrong_line[@]/#/-}")
 wait_for() {  # polls the command for up to $1 seconds until it succeeds
   local deadline=$((SECONDS + $1))
   until "${@:2}"; do ((SECONDS < deadline)) && sleep 0.1 || return 1; done
@@ -44,8 +42,7 @@ case $action in
     echo $! > "$state/xvfb.pid"
     wait_for 30 test -s "$state/display" || fail "no X display could be started"
     export DISPLAY=":$(cat "$state/display")"
-    # Unmanaged windows, else each closed one stalls with no window manager; no
-    # crash dialog to hang a test.
+    # Unmanaged windows, as no window manager closes them; no crash dialog to hang a test.
     ports=(COM5 COM6 COM7)
     if [ "$(cat "$WINEPREFIX/corvane.ready" 2> /dev/null)" != "${ports[*]}" ]; then
       rm -rf "$WINEPREFIX"
@@ -65,8 +62,7 @@ case $action in
       echo $! > "$state/pty.pid"
       wait_for 30 test -L "$state/tty${ports[-1]}" || fail "${ports[*]} not made"
     fi
-    # The server opens the ports; as root it would open even one held by
-    # another program, which no operator's program can.
+    # The server opens the ports: as root it would open even the held one, as no operator can.
     [ "$(id -u)" = 0 ] && unprivileged=(setpriv --bounding-set=-sys_admin --) || unprivileged=()
     "${unprivileged[@]}" "$wineserver" -p >> "$log" 2>&1
     echo "Wine ready on display $DISPLAY, prefix $WINEPREFIX"
@@ -82,10 +78,9 @@ case $action in
     dpi=96 line=
     [ "${1:-}" = --dpi ] && dpi=$2 && shift 2
     [ "${1:-}" = --line ] && line=$state/tty$2 && shift 2
-    # Set for every program, so none sees what one before it asked for; without
-    # the port, the scenario skips.
+    # Set for every program, so none sees the one before's; without the port, the scenario skips.
     reg 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD "$dpi" || fail "the DPI could not be set to $dpi"
-    [ -z "$line" ] || [ ! -e "$line" ] || stty -F "$line" "${wrong_line[@]}" ||
+    [ -z "$line" ] || [ ! -e "$line" ] || stty -F "$line" 19200 "${wrong_line[@]}" ||
       fail "$line could not be set wrong"
     # Into a file: Wine's helper processes outlive the program and would hold CTest's pipe.
     output=$(mktemp "$state/output.XXXXXX")
