@@ -68,7 +68,7 @@ state=$PWD/$windows/bench-wine
 if "$wine_fixture" win64 "$state" start >>"$log" 2>&1; then
   for figure in startup idle; do
     run "Windows 64-bit $figure" 300 "$wine_fixture" win64 "$state" run \
-      "unix:$PWD/$windows/bin/corvane_win32_bench.exe" "$figure" "Windows 64-bit"
+      "$PWD/$windows/bin/corvane_win32_bench.exe" "$figure" "Windows 64-bit"
   done
 else
   printf 'Windows 64-bit\tnot run: Wine did not start, see %s\t-\t-\t-\tNO\n' "$log" >>"$rows"
@@ -95,7 +95,7 @@ DISPLAY=":$(cat "$scratch/display")" QT_QPA_PLATFORM=xcb real_input Qt "$bin/cor
 if [[ -s $state/display ]]; then
   DISPLAY=":$(cat "$state/display")" real_input "Windows 64-bit" "$windows/bin/Corvane.exe" \
     "$windows/tests/support/recording/Tavrix.dll" "$PWD/$wine_fixture" win64 "$state" run \
-    "unix:{}/Corvane.exe"
+    "{}/Corvane.exe"
 fi
 
 cpu=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)

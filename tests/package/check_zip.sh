@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Checks an unpacked Windows zip: Corvane.exe starts under Wine with the zip's Tavrix.dll and
-# no message box (the driver's start-up scenario); skipped where Wine cannot run.
+# Checks an unpacked Windows zip: Corvane.exe starts under Wine with the zip's Tavrix.dll, no
+# message box, and reads a badge on a COM port (the driver's start-up and serial scenario);
+# skipped where Wine cannot run.
 #   tests/package/check_zip.sh Corvane-VERSION-winNN.zip win32|win64 DRIVER.exe
 set -euo pipefail
 zip=$(realpath "$1")
@@ -20,5 +21,5 @@ status=0
 ((status == 0)) || exit "$status"
 (cd "$scratch" && cmake -E tar xf "$zip")
 exe=$(find "$scratch" -name Corvane.exe)
-"$wine" "$arch" "$state" run "$driver" "unix:$exe" --gtest_filter=Scenario.Startup
+"$wine" "$arch" "$state" run "$driver" "Z:$exe" --gtest_filter=Scenario.StartupAndSerialPorts
 echo "check_zip: $(basename "$zip") passed"
