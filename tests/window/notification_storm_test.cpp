@@ -41,7 +41,6 @@ struct DoorWindow {
 // Status, batch, serial and the messages shown.
 using Outcome = std::tuple<std::wstring, std::wstring, std::wstring, std::set<std::wstring>>;
 
-// Up to 300 notifications from `seed`: three readers, any event code, a Stop now and then.
 Outcome Deliver(uint32_t seed, bool waiting) {
   DoorWindow w(waiting);
   std::mt19937 random(seed);
@@ -90,7 +89,6 @@ TEST(NotificationQueue, AtTheCapStatusesGoFirstAndWhatEnteredBeforeADiscardNever
   constexpr auto kCap = static_cast<int32_t>(NotificationQueue::kCapacity);
   NotificationQueue queue;
   EXPECT_TRUE(queue.Push({0, TVX_EVENT_CARD, 0, 0}, 0));  // the first one schedules a delivery
-  // Readers 1, 3, 5... report a status, 2, 4, 6... an error.
   for (int32_t reader = 1; reader < kCap; ++reader) {
     EXPECT_FALSE(
         queue.Push({reader, reader % 2 != 0 ? TVX_EVENT_READING : TVX_EVENT_ERROR, 0, 0}, 0));
