@@ -51,7 +51,7 @@ case $part in
     while read -r bin own work reported; do
       prepare "$bin" "$own" "$work"
       start
-      retry grep -q "^Corvane: .*$reported" "$root/stderr" || fail "$bin $own $work: no report of $reported"
+      retry grep -q "^Corvane: .*$reported" "$root/stderr" || fail "$bin $own $work: not reported"
       end TERM
       ((status == 2)) || fail "$bin $own $work: status $status, not 2"
     done <<<'-     -      tavrix libTavrix.so
