@@ -4,9 +4,7 @@
 # skipped where Wine cannot run.
 #   tests/package/check_zip.sh Corvane-VERSION-winNN.zip win32|win64 DRIVER.exe
 set -euo pipefail
-zip=$(realpath "$1")
-arch=$2
-driver=$(realpath "$3")
+zip=$(realpath "$1") arch=$2 driver=$(realpath "$3")
 top=$(cd "$(dirname "$0")/../.." && pwd)
 wine=$top/tests/win32/wine.sh
 source "$top/tests/support/exit_codes.sh"

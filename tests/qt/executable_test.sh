@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # The real executable in folders of the test's making. PART is one of:
-#   library  a missing, wrong or cut short reader library is named on stderr;
-#            status 2 outlives the SIGTERM that ends the box saying the same
+#   library  a missing or cut short reader library is named on stderr; status 2
+#            outlives the SIGTERM that ends the box saying the same
 #   signals  SIGTERM, SIGINT and SIGHUP end it as closing the window does
 #   title    the window's title, as the X server has it, is exactly "Form1"
 #            (Qt appends an application display name to the widget's own)
-#   executable_test.sh PART CORVANE TAVRIX EMPTY_LIBRARY RECORDING_LIBRARY
+#   executable_test.sh PART CORVANE TAVRIX RECORDING_LIBRARY
 set -euo pipefail
 source "$(dirname "$0")/../support/exit_codes.sh"
-part=$1 corvane=$2 tavrix=$3 empty=$4 recording=$5
+part=$1 corvane=$2 tavrix=$3 recording=$4
 root=$(mktemp -d) pid=
 trap '[[ -z $pid ]] || { kill -KILL $pid; wait $pid || :; } 2>/dev/null; rm -rf "$root"' EXIT
 fail() { echo "$*; the program said:" && cat "$root/stderr" && exit 1; }
@@ -32,17 +32,16 @@ start() {
     "$root/bin/corvane" 2>"$root/stderr") &
   pid=$!
 }
-# Waits up to 30 s for a line matching PATTERN in FILE.
-await() {
-  for _ in {1..300}; do grep -q -- "$1" "$2" 2>/dev/null && return || sleep 0.1; done
+# Runs COMMAND every 0.1 s until it succeeds, for up to 30 s.
+retry() {
+  for _ in {1..300}; do "$@" 2>/dev/null && return || sleep 0.1; done
   return 1
 }
-running() { [[ $(ps -o stat= -p "$pid") == [^Z]* ]]; }
-# Ends the program with a signal, within 30 s; its exit status in $status.
+ended() { [[ $(ps -o stat= -p "$pid") != [^Z]* ]]; }
+# Ends the program with a signal; its exit status in $status.
 end() {
   kill "-$1" "$pid"
-  for _ in {1..300}; do running && sleep 0.1 || break; done
-  ! running || fail "still running 30 s after SIG$1"
+  retry ended || fail "still running 30 s after SIG$1"
   status=0 && wait "$pid" || status=$?
   pid=
 }
@@ -52,18 +51,18 @@ case $part in
     while read -r bin own work reported; do
       prepare "$bin" "$own" "$work"
       start
-      await "^Corvane: .*$reported" "$root/stderr" || fail "$bin $own $work: no report of $reported"
+      retry grep -q "^Corvane: .*$reported" "$root/stderr" || fail "$bin $own $work: not reported"
       end TERM
       ((status == 2)) || fail "$bin $own $work: status $status, not 2"
     done <<<'-     -      tavrix libTavrix.so
--     empty  -      TvxPortsAvailable
+-     short  -      file too short
 short tavrix -      file too short'
     ;;
   signals)
     for signal in TERM INT HUP; do
       prepare recording - -
       start
-      await '^TvxInitialize$' "$root/work/calls.log" || fail "never loaded"
+      retry grep -q '^TvxInitialize$' "$root/work/calls.log" || fail "never loaded"
       end "$signal"
       ((status == 128 + $(kill -l "$signal"))) || fail "SIG$signal: status $status"
       (($(grep -c '^TvxUninitialize$' "$root/work/calls.log") == 1)) ||

@@ -1,6 +1,5 @@
-// A scripted reader library for the window's tests. Its out-texts go through
-// the binding's own out-text call, so the window gets what Module1 would hand it;
-// that call is tested on its own in tests/binding.
+// A scripted reader library for the window's tests. Its out-texts go through the binding's own
+// out-text call, tested in tests/binding, so the window gets what Module1 would hand it.
 #pragma once
 
 #include <algorithm>

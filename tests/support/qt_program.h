@@ -1,5 +1,5 @@
-// The real Qt front end and program shell over any reader library, opened and
-// closed by the caller, who runs the event loop. Boxes are recorded, not shown.
+// The real Qt front end and program shell over any reader library, opened by the
+// caller, who runs the event loop, and closed with it. Boxes are recorded, not shown.
 #pragma once
 
 #include <QString>
@@ -20,8 +20,6 @@ class QtProgram {
 
   // Form_Load and the window shown; false when a failure ended it.
   bool Open() { return m_shell.Open(); }
-  // Form_Terminate after the window's end; the exit status.
-  int Close() { return m_shell.Close(0); }
 
   QWidget& Window() const { return *m_frontEnd.Wrapped().Window(); }
   template <typename Widget>

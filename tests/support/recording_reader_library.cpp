@@ -1,11 +1,10 @@
-// Writes the entry points called to calls.log in the current folder, afresh at
-// each load; of card fetches, only one after TvxStop. Two ports script a reader:
-//   STORM  two threads notify cards and statuses under a handle not Start's
-//          until TvxStop or TvxUninitialize, which end them first;
-//   CLOSE  (Windows) an error is notified and the window closed before the
-//          program could deliver it, as by an operator quick on Alt+F4.
-// CORVANE_RECORDING_SELECTED names the USB port, so a benchmark can start a
-// storm with real input alone.
+// Writes the entry points called to calls.log in the current folder, afresh at each load; of card
+// fetches, only one after TvxStop. Two ports script a reader:
+//   STORM  two threads notify cards and statuses under a handle not Start's until TvxStop or
+//          TvxUninitialize, which end them first;
+//   CLOSE  (Windows) an error is notified and the window closed before the program could
+//          deliver it, as by an operator quick on Alt+F4.
+// CORVANE_RECORDING_SELECTED names the USB port, so a benchmark can start a storm with real input.
 #if defined(_WIN32)
 #include <windows.h>
 #endif
@@ -100,7 +99,6 @@ TVX_EXPORT int32_t TVX_CALL TvxStartCallBack(const char* port, TvxNotify notify,
   g_stopped = false;
   if (std::strcmp(port, "STORM") == 0 && !g_storming) {
     g_storming = true;
-    // One thread notifies cards, the other statuses.
     for (const int32_t event : {TVX_EVENT_CARD, TVX_EVENT_READING}) {
       g_notifiers.push_back(std::async(std::launch::async, [notify, event] {
         for (int32_t count = 0; g_storming; ++count) notify(kNotifyingHandle, event, count, count);

@@ -16,7 +16,6 @@ namespace corvane::testing {
 
 class ScriptedDispatcher final : public UiDispatcher {
  public:
-  // By default the thread that made the dispatcher is the UI thread.
   std::function<bool()> onUiThread = [ui = std::this_thread::get_id()] {
     return std::this_thread::get_id() == ui;
   };

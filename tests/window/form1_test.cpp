@@ -71,7 +71,6 @@ TEST(PortList, SplitsAtEveryCommaAndSelectsTheFirstExactUsbName) {
     EXPECT_EQ(w.form.cbCom.selected, row.selected);
     const bool refused = row.entries.empty(), usbFailed = row.usbName.result != 0;
     EXPECT_EQ(w.form.msgBox.shown.size(), refused || usbFailed ? 1u : 0u);
-    // The size asked with an empty text, then a buffer of that size filled.
     const int32_t size = row.sizingLength.value_or(static_cast<int32_t>(wcslen(row.list)) + 1);
     EXPECT_EQ(w.library.calls[0], L"TvxPortsAvailable(0)");
     if (!refused) {

@@ -16,10 +16,12 @@ namespace corvane::testing {
 namespace {
 
 // Notifications enter the door as from the library's threads: delivered at
-// once or, `waiting`, held until the test drains them or Stop is clicked.
+// once or, `waiting`, held until the test drains them or Stop is clicked. A
+// message box runs the event loop: what waits may come while it is up.
 struct DoorWindow {
   explicit DoorWindow(bool waiting) {
     door.dispatcher->onUiThread = [this, waiting] { return !(waiting && libraryCalling); };
+    if (waiting) form.msgBox.whileShown = [this](auto&) { door.dispatcher->Drain(); };
   }
   void Notify(const Notification& n) {
     libraryCalling = true;
@@ -39,11 +41,8 @@ struct DoorWindow {
 // Status, batch, serial and the messages shown.
 using Outcome = std::tuple<std::wstring, std::wstring, std::wstring, std::set<std::wstring>>;
 
-// Up to 300 notifications from `seed`: three readers, any event code, a Stop now and then.
 Outcome Deliver(uint32_t seed, bool waiting) {
   DoorWindow w(waiting);
-  // A message box runs the event loop: what waits may come while it is up.
-  if (waiting) w.form.msgBox.whileShown = [&](auto&) { w.door.dispatcher->Drain(); };
   std::mt19937 random(seed);
   const int32_t events[] = {INT32_MIN, -1, 0, 4, 5, 6, 7, 8, 9, 10, 77};
   std::uniform_int_distribution<int32_t> event(0, std::ssize(events) - 1), steps(1, 300),
@@ -79,7 +78,6 @@ TEST(NotificationStorm, StopShowsWhatWaitedOnceEachBeforeItsOwnStatus) {
   DoorWindow w(true);
   w.Notify({9, TVX_EVENT_ERROR, 0, 0});
   w.Notify({9, TVX_EVENT_CARD, 0, 0});
-  w.form.msgBox.whileShown = [&](auto&) { w.door.dispatcher->Drain(); };
   w.window.btDisattiva_Click();
   EXPECT_EQ(w.form.journal, (Journal{L"MsgBox Porta persa", L"Text1.Text=010",
                                      L"Text2.Text=1234567890", L"Label5.Caption=Lettura OK",
@@ -91,7 +89,6 @@ TEST(NotificationQueue, AtTheCapStatusesGoFirstAndWhatEnteredBeforeADiscardNever
   constexpr auto kCap = static_cast<int32_t>(NotificationQueue::kCapacity);
   NotificationQueue queue;
   EXPECT_TRUE(queue.Push({0, TVX_EVENT_CARD, 0, 0}, 0));  // the first one schedules a delivery
-  // Readers 1, 3, 5... report a status, 2, 4, 6... an error.
   for (int32_t reader = 1; reader < kCap; ++reader) {
     EXPECT_FALSE(
         queue.Push({reader, reader % 2 != 0 ? TVX_EVENT_READING : TVX_EVENT_ERROR, 0, 0}, 0));

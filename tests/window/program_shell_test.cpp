@@ -12,8 +12,7 @@
 namespace corvane::testing {
 namespace {
 
-// A front end over a scripted library, whose event loop sees a click on Start
-// and a badge, then ends as by SIGTERM unless the program quit.
+// Its event loop sees a click on Start and a badge, then ends as by SIGTERM unless quit.
 struct Program final : FrontEnd {
   FakeForm form;
   FakeReaderLibrary library;
