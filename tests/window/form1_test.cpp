@@ -107,7 +107,7 @@ TEST(ReadingControl, StartKeepsWhatTheLibraryAnswersAndStopStopsIt) {
 // Each notification's changes, in order; the buttons and the list never move.
 TEST(Notifications, DispatchOnTheEventCodeAndFetchWithTheNotifyingHandle) {
   const ScriptedOutText error{0, "Connessione persa su /dev/ttyUSB0"};
-  const ScriptedOutText card{0, "0421234567890XYZ"};
+  const ScriptedOutText card{0, "0421234567890XYZ"}, shortest{0, "X"};
   const std::wstring fetchError = L"TvxGetLastError(41,255)";
   const std::wstring fetchCard = L"TvxGetLastCardData(41,255)";
   const Journal badge{L"Text1.Text=042", L"Text2.Text=1234567890", L"Label5.Caption=Lettura OK"};
@@ -121,7 +121,7 @@ TEST(Notifications, DispatchOnTheEventCodeAndFetchWithTheNotifyingHandle) {
       // clang-format off
       {TVX_EVENT_BAD_READ, card, {L"Label5.Caption=Errore in lettura tessera"}, {}},
       {TVX_EVENT_ERROR, error, {L"MsgBox Connessione persa su /dev/ttyUSB0"}, {fetchError}},
-      {TVX_EVENT_ERROR, {0, "X"}, {L"MsgBox X"}, {fetchError}},  // the shortest text, whole
+      {TVX_EVENT_ERROR, shortest, {L"MsgBox X"}, {fetchError}},  // whole
       {TVX_EVENT_ERROR, kFailed, {L"MsgBox Errore in GetLastError"}, {fetchError}},
       {TVX_EVENT_CARD, card, badge, {fetchCard}},
       {TVX_EVENT_CARD, kFailed, {L"MsgBox Errore in GetLastCard"}, {fetchCard}},
