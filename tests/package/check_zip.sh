@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Checks an unpacked Windows zip: Corvane.exe starts under Wine with the zip's Tavrix.dll, no
-# message box, and reads a badge on a COM port (the driver's start-up and serial scenario);
-# skipped where Wine cannot run.
+# Checks an unpacked Windows zip under Wine, skipped where Wine cannot run: the driver's start-up
+# and serial scenario with the zip's Corvane.exe and Tavrix.dll.
 #   tests/package/check_zip.sh Corvane-VERSION-winNN.zip win32|win64 DRIVER.exe
 set -euo pipefail
 zip=$(realpath "$1") arch=$2 driver=$(realpath "$3")
