@@ -14,11 +14,6 @@ constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 // How many entries the open drop-down list shows before it scrolls.
 constexpr int kDropDownVisibleEntries = 8;
 
-// A control's child window, found by its row of the layout table.
-HWND ControlAt(HWND window, std::size_t row) {
-  return GetDlgItem(window, kFirstControlId + static_cast<int>(row));
-}
-
 // Makes each control of the table as a child window, in its initial state;
 // ApplyDpi places and sizes it.
 class Maker {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -21,6 +22,11 @@ namespace corvane::win32 {
 // A control's ID is its row in the layout table plus this; the IDs keep clear
 // of IDOK and IDCANCEL, which IsDialogMessage sends for Enter and Esc.
 inline constexpr int kFirstControlId = 100;
+
+// A control's child window, found by its row of the layout table.
+inline HWND ControlAt(HWND window, std::size_t row) {
+  return GetDlgItem(window, kFirstControlId + static_cast<int>(row));
+}
 
 class Win32FrontEnd final : public FrontEnd {
  public:

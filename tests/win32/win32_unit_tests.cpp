@@ -77,8 +77,7 @@ TEST(Win32, WindowFollowsItsDesignMovesTheFocusOnAndListsPortsAsGiven) {
   Win32FrontEnd window(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
   const HWND handle = window.Handle();
   const auto byName = [handle](std::string_view name) {  // by name as the design spells it
-    const std::size_t row = layout::IndexOf(std::wstring(name.begin(), name.end()));
-    return GetDlgItem(handle, kFirstControlId + static_cast<int>(row));
+    return ControlAt(handle, layout::IndexOf(std::wstring(name.begin(), name.end())));
   };
   const int dpi = static_cast<int>(WindowDpi(handle));
   const auto pixels = [dpi](int twips) { return layout::TwipsToPixels(twips, dpi); };

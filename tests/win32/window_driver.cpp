@@ -113,8 +113,7 @@ class Scenario : public ::testing::Test {
     return box;
   }
   HWND Control(const wchar_t* name) const {
-    return GetDlgItem(m_window, corvane::win32::kFirstControlId +
-                                    static_cast<int>(corvane::layout::IndexOf(name)));
+    return corvane::win32::ControlAt(m_window, corvane::layout::IndexOf(name));
   }
   std::wstring Text(const wchar_t* control) const { return TextOf(Control(control)); }
   bool StatusBecomes(const wchar_t* status) const {
